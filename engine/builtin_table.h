@@ -1,0 +1,35 @@
+// The fixed vocabularies scripts see besides their own names: the built-in function table
+// (resolved before user functions) and the predefined constants.
+#pragma once
+#include <cstdint>
+#include <string_view>
+
+#include "builtin_names.h"
+#include "calls.h"
+
+struct BuiltinEntry {
+    const char* name;
+    BuiltinHandler handler;
+};
+
+constexpr int kBuiltinCount = 130;
+extern const BuiltinEntry kBuiltins[kBuiltinCount];
+
+// Linear search in table order under the name comparison; nullptr when no built-in matches.
+const BuiltinEntry* FindBuiltin(std::string_view name, bool strict);
+bool IsBuiltinName(std::string_view name, bool strict);
+
+// The 67 integer constants (TRUE, MB_OK, FILE_READ, ...); false when `name` is none of them.
+bool FindIntegerConstant(std::string_view name, bool strict, int32_t& value);
+// The seven registry root keys (HKEY_CLASSES_ROOT 0x80000000 ... HKEY_DYN_DATA 0x80000006).
+bool FindRootKey(std::string_view name, bool strict, uint32_t& handle);
+bool IsNullWord(std::string_view name, bool strict);
+
+// Every handler of the table, declared once.
+#define VEX_DECLARE_BUILTIN(name, family) int Builtin_##name(BuiltinCall& call);
+VEX_BUILTIN_LIST(VEX_DECLARE_BUILTIN)
+#undef VEX_DECLARE_BUILTIN
+
+// Families whose handlers a host does not provide (all but the string functions natively;
+// the families of later milestones on Windows) point here: the call fails with -4 naming itself.
+int BuiltinUnavailable(BuiltinCall& call);

@@ -1,0 +1,13 @@
+// The two compile passes: pass 1 reads the text into the ScriptProgram, pass 2 checks
+// that no local or parameter bears a function's name.
+#pragma once
+#include <string>
+
+#include "program.h"
+#include "run_context.h"
+
+// Loads `path`, enters it into `includes`, and runs Pass1 over it (used for #include and test compile).
+int CompileFile(RunContext& context, const std::string& path, IncludeList& includes, bool isInclude);
+// Pass 1 over a loaded text; the main file (isInclude false) may change the strict flag.
+int Pass1(RunContext& context, const std::string& text, IncludeList& includes, bool isInclude);
+int Pass2(RunContext& context);

@@ -1,0 +1,58 @@
+// The compiled program of one engine call: globals, functions with their statement trees,
+// the run's open-file and browser tables, call depth and the strict flag.
+#pragma once
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "script_value.h"
+
+struct Block;
+
+struct Statement {
+    std::string keyword;           // "", "=name", if, else, while, repeat, break, return, or a call name
+    VariableTable items;           // expression items as the scanner read them
+    int line = 0;
+    std::unique_ptr<Block> block;  // only for a brace-enclosed block
+};
+
+struct Block {
+    VariableTable locals;          // declared directly in this block, with their lines
+    std::vector<Statement> statements;
+};
+
+struct FunctionDef {
+    std::string name;
+    std::string file;              // the record's `file` when the definition was read
+    int line = 0;                  // line of the header
+    VariableTable parameters;      // name, type, byReference
+    Block body;
+    ScriptValue result;            // typed result slot, reset to its empty value at each call
+};
+
+// A run-owned object behind an HFILE or HBROWSER slot; the Windows layer derives from it.
+class ProgramResource {
+public:
+    virtual ~ProgramResource() = default;
+    virtual bool IsOpen() const = 0;
+};
+
+struct ScriptProgram {
+    VariableTable globals;
+    std::vector<FunctionDef> functions;
+    std::vector<std::unique_ptr<ProgramResource>> browsers;  // HBROWSER n is browsers[n-1]
+    std::vector<std::unique_ptr<ProgramResource>> files;     // HFILE n is files[n-1]
+    int callDepth = 0;
+    bool strict = false;
+
+    ~ScriptProgram() {
+        files.clear();  // open files close before browsers go, as the run ends
+        browsers.clear();
+    }
+    // First function in table order whose name matches; nullptr when none.
+    FunctionDef* FindFunction(std::string_view name);
+};
+
+// Files loaded during one compile, in the spelling the compiler stored.
+using IncludeList = std::vector<std::string>;

@@ -1,0 +1,34 @@
+// What the portable core needs from its host: the running-script window (status text,
+// message pump, Cancel flag, error box) and a few platform services for the drivers.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+struct ScriptResult;
+
+class RunWindow {
+public:
+    virtual ~RunWindow() = default;
+    virtual void SetStatusText(const std::string& text) = 0;
+    // Drains the thread's queue; true when the run must stop (Cancel or a quit message).
+    virtual bool PumpMessages() = 0;
+    virtual bool IsCancelled() const = 0;
+    // The error box: caption "Vexa Script", warning icon, OK, owned by this window; waits.
+    virtual void ShowErrorReport(const std::string& text) = 0;
+    // Built-ins write quoted names of some errors through this record.
+    virtual void SetResultRecord(ScriptResult* record) = 0;
+};
+
+class EnginePlatform {
+public:
+    virtual ~EnginePlatform() = default;
+    // Null when the window cannot be created (the drivers then fail with -6, no box).
+    virtual std::unique_ptr<RunWindow> CreateRunningWindow(void* owner, bool compileOnly) = 0;
+    virtual bool GetCurrentDir(std::string& directory) = 0;  // false: nothing to restore
+    virtual bool SetCurrentDir(const std::string& directory) = 0;
+    // Calendar seconds + tick count + process clock, summed in 32-bit unsigned arithmetic.
+    virtual uint32_t RandomSeed() = 0;
+    // Runs `body` with enough stack for 1002 nested user calls; returns its result.
+    virtual int RunWithScriptStack(int (*body)(void*), void* argument) { return body(argument); }
+};

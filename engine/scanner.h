@@ -1,0 +1,43 @@
+// Script scanner: small routines over a NUL-terminated 8-bit text and a cursor into it.
+// Routines that cross a line end add one to record.line, so the record holds the cursor's line.
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "script_value.h"
+
+struct ScriptResult;
+
+// A word or expression text may hold at most this many characters (-7 beyond).
+constexpr std::size_t kMaxTextLength = 16777216;
+
+// Literal kinds returned by ClassifyLiteral, numbered like the value types.
+enum LiteralKind : int {
+    kLiteralNone = 0,
+    kLiteralString = 1,
+    kLiteralInteger = 2,
+    kLiteralNull = 3,
+    kLiteralName = 4,
+    kLiteralOther = 5,
+    kLiteralRootKey = 6,
+};
+
+// Removes comments, carriage returns and surplus blanks; never longer than the input.
+std::string Preprocess(std::string_view text);
+
+bool IsNameChar(char c);
+// Blanks and line ends (counted); true at the end of the text.
+bool SkipSpace(const char*& cursor, ScriptResult& record);
+// Blanks only; true at the end of the text.
+bool SkipBlanks(const char*& cursor);
+// Length of the word read (0 when none), or -17 / -7.
+int ReadWord(const char*& cursor, std::string& word, ScriptResult& record);
+// Appends at most one item; 0, -5, -6, -7 or -17.
+int ReadExpressionText(const char*& cursor, VariableTable& items, ScriptResult& record, bool strict);
+// Starts after '('; consumes the closing ')'. 0 or the first error (-9 when not closed).
+int ReadArgumentList(const char*& cursor, VariableTable& items, ScriptResult& record, bool strict);
+// May rewrite `word` (string content, constant value in decimal, "0" for NULL).
+int ClassifyLiteral(std::string& word, bool resolveEscapes, bool strict);
+bool IsValidName(std::string_view name, bool strict);
+// True for break, else, if, repeat, return, while.
+bool IsStatementWord(std::string_view word, bool strict);

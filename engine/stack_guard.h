@@ -1,0 +1,15 @@
+// Deep recursion through crafted input (nested parentheses, blocks, if-chains, calls) must end
+// with "Stack overflow" instead of a crash, so recursive steps ask this guard first.
+#pragma once
+#include <cstddef>
+
+class StackGuard {
+public:
+    // Marks the current stack position as the base and allows `budget` bytes below it.
+    explicit StackGuard(std::size_t budget);
+    ~StackGuard();
+    StackGuard(const StackGuard&) = delete;
+    StackGuard& operator=(const StackGuard&) = delete;
+    // True when the calling frame lies beyond the budget of the innermost active guard.
+    static bool Exhausted();
+};
