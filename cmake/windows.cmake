@@ -22,12 +22,15 @@ target_link_libraries(vexeng PRIVATE user32 gdi32 comctl32 comdlg32 shell32 ole3
 add_executable(setup WIN32 ${CMAKE_SOURCE_DIR}/setup/setup_main.cpp)
 target_link_options(setup PRIVATE ${VEX_STATIC_LINK})
 
+# The dialog catcher answers message boxes for the console runner and the tests.
+file(GLOB VEX_TOOLS_COMMON CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/common/*.cpp)
+
 file(GLOB VEX_VEXRUN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/vexrun/*.cpp)
 if(VEX_VEXRUN_SOURCES)
-  add_executable(vexrun ${VEX_VEXRUN_SOURCES})
-  target_include_directories(vexrun PRIVATE ${CMAKE_SOURCE_DIR}/engine)
+  add_executable(vexrun ${VEX_VEXRUN_SOURCES} ${VEX_TOOLS_COMMON})
+  target_include_directories(vexrun PRIVATE ${CMAKE_SOURCE_DIR}/engine ${CMAKE_SOURCE_DIR}/tools/common)
   target_link_options(vexrun PRIVATE ${VEX_STATIC_LINK})
-  target_link_libraries(vexrun PRIVATE user32)
+  target_link_libraries(vexrun PRIVATE user32 gdi32)
 endif()
 
 # GoogleTest for the Windows-side tests, built from the Debian sources with this toolchain.
@@ -49,8 +52,9 @@ endforeach()
 
 file(GLOB VEX_WINDOWS_TESTS CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/tests/windows/*.cpp ${CMAKE_SOURCE_DIR}/tests/windows/support/*.cpp)
-add_executable(windows_tests ${VEX_WINDOWS_TESTS})
-target_include_directories(windows_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/windows ${CMAKE_SOURCE_DIR}/engine)
+add_executable(windows_tests ${VEX_WINDOWS_TESTS} ${VEX_TOOLS_COMMON})
+target_include_directories(windows_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/windows
+                           ${CMAKE_SOURCE_DIR}/engine ${CMAKE_SOURCE_DIR}/tools/common)
 target_link_options(windows_tests PRIVATE ${VEX_STATIC_LINK})
 target_link_libraries(windows_tests PRIVATE gtest gtest_main user32 gdi32 advapi32 shell32)
 target_compile_definitions(windows_tests PRIVATE
