@@ -1,0 +1,95 @@
+#!/usr/bin/env python3
+"""Benchmarks of the engine against Python doing the same work in the same run.
+
+1. Compiling scripts of many small functions (256 KiB, 512 KiB, 1 MiB): compile time must grow
+   linearly with size. Each compile runs through `vexrun /compile` under Wine; the start-up cost of
+   Wine and the runner (an empty script) is measured too and subtracted.
+2. A loop of one million simple statements, next to the same loop in python3.
+Prints times and ratios; the targets are ratios, never absolute times."""
+import argparse
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+WINE_RUN = os.path.join(HERE, '..', 'tools', 'wine-run')
+
+
+def best_of(n, fn):
+    return min(fn() for _ in range(n))
+
+
+def timed(command, cwd):
+    start = time.perf_counter()
+    subprocess.run(command, cwd=cwd, capture_output=True)
+    return time.perf_counter() - start
+
+
+def script_of_size(size):
+    parts, total, i = [], 0, 0
+    while total < size - 200:
+        f = ('int f%d(int a, string s)\n{\n    int b = a * 2 + %d;\n    if (b > 10) b = b - 1;\n'
+             '    s = s + "x" + b;\n    return b;\n}\n' % (i, i % 97))
+        parts.append(f)
+        total += len(f)
+        i += 1
+    parts.append('int main()\n{\n    return f0(1, "a");\n}\n')
+    return ''.join(parts), i
+
+
+def python_source_of_size(size):
+    parts, total, i = [], 0, 0
+    while total < size - 200:
+        f = ('def f%d(a, s):\n    b = a * 2 + %d\n    if b > 10:\n        b = b - 1\n'
+             '    s = s + "x" + str(b)\n    return b\n\n' % (i, i % 97))
+        parts.append(f)
+        total += len(f)
+        i += 1
+    return ''.join(parts)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument('--vexrun', required=True)
+    options = parser.parse_args()
+    vexrun = os.path.abspath(options.vexrun)
+    work = tempfile.mkdtemp(prefix='vexa_bench_')
+    subprocess.run([WINE_RUN, 'cmd', '/c', 'exit'], capture_output=True)
+
+    with open(os.path.join(work, 'empty.vxs'), 'w') as f:
+        f.write('int main()\n{\n    return 0;\n}\n')
+    startup = best_of(3, lambda: timed([WINE_RUN, vexrun, '/compile', 'empty.vxs'], work))
+    print('runner start-up under Wine: %.3f s (subtracted below)' % startup)
+
+    print('\n1. compile time by script size')
+    rows = []
+    for kib in (256, 512, 1024):
+        text, functions = script_of_size(kib * 1024)
+        name = 'compile_%d.vxs' % kib
+        with open(os.path.join(work, name), 'w') as f:
+            f.write(text)
+        engine = max(best_of(3, lambda: timed([WINE_RUN, vexrun, '/compile', name], work)) - startup, 1e-6)
+        source = python_source_of_size(kib * 1024)
+        python = best_of(3, lambda: (lambda s: (compile(source, 'bench', 'exec'), time.perf_counter() - s)[1])(time.perf_counter()))
+        rows.append((kib, engine))
+        print('  %5d KiB, %5d functions: engine %.3f s, python compile() %.3f s, ratio %.2f'
+              % (kib, functions, engine, python, engine / python))
+    base = rows[0][1]
+    print('  growth: ' + ', '.join('%d KiB x%.2f' % (kib, t / base) for kib, t in rows)
+          + ' (linear is x2.00, x4.00)')
+
+    print('\n2. one million simple statements')
+    with open(os.path.join(work, 'loop.vxs'), 'w') as f:
+        f.write('int main()\n{\n    int i = 0;\n    int s = 0;\n    while (i < 1000000) {\n'
+                '        s = s + i % 7;\n        i = i + 1;\n    }\n    return s;\n}\n')
+    engine = best_of(3, lambda: timed([WINE_RUN, vexrun, 'loop.vxs'], work)) - startup
+    python_loop = 'i = 0\ns = 0\nwhile i < 1000000:\n    s = s + i % 7\n    i = i + 1\n'
+    python = best_of(3, lambda: timed([sys.executable, '-c', python_loop], work)) - \
+        best_of(3, lambda: timed([sys.executable, '-c', 'pass'], work))
+    print('  engine %.3f s, python3 %.3f s, ratio %.2f' % (engine, python, engine / python))
+
+
+if __name__ == '__main__':
+    main()
