@@ -1,6 +1,7 @@
 // What the portable core needs from its host: the running-script window (status text,
 // message pump, Cancel flag, error box) and a few platform services for the drivers.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -31,4 +32,7 @@ public:
     virtual uint32_t RandomSeed() = 0;
     // Runs `body` with enough stack for 1002 nested user calls; returns its result.
     virtual int RunWithScriptStack(int (*body)(void*), void* argument) { return body(argument); }
+    // Bytes of stack the script may use inside RunWithScriptStack before deep recursion ends
+    // with "Stack overflow"; the default fits a plain 8 MiB thread with room to spare.
+    virtual std::size_t ScriptStackBudget() { return std::size_t{4} << 20; }
 };
