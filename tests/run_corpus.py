@@ -8,18 +8,31 @@ import subprocess
 import sys
 import time
 
-DIRECTIVE = re.compile(r'^\s*//\s*(expect|flags|call|args|timeout):\s?(.*?)\s*$')
+DIRECTIVE = re.compile(r'^\s*//\s*(case|expect|flags|call|args|timeout):\s?(.*?)\s*$')
 
 
-def parse_directives(path):
-    spec = {'expect': [], 'flags': [], 'call': None, 'args': [], 'timeout': 60}
+def new_case(name, base=None):
+    case = {'name': name, 'expect': [], 'flags': [], 'call': None, 'args': [], 'timeout': 60}
+    if base:  # a case inherits the file's shared switches, call and arguments
+        case.update(flags=list(base['flags']), call=base['call'], args=list(base['args']),
+                    timeout=base['timeout'])
+    return case
+
+
+def parse_cases(path):
+    """Directives before the first `// case:` line are shared; each `// case: NAME` starts a run."""
+    shared = new_case('')
+    cases = []
     with open(path, 'rb') as f:
         for raw in f.read().decode('latin-1').splitlines():
             m = DIRECTIVE.match(raw)
             if not m:
                 continue
             kind, value = m.groups()
-            if kind == 'expect':
+            spec = cases[-1] if cases else shared
+            if kind == 'case':
+                cases.append(new_case(value, shared))
+            elif kind == 'expect':
                 key, _, expected = value.partition('=')
                 spec['expect'].append((key.strip(), expected))
             elif kind == 'flags':
@@ -30,7 +43,7 @@ def parse_directives(path):
                 spec['args'] += value.split()
             elif kind == 'timeout':
                 spec['timeout'] = int(value)
-    return spec
+    return cases or [shared]
 
 
 def run_script(wine_run, vexrun, path, spec):
@@ -67,32 +80,43 @@ def main():
     passed = failed = 0
     for script in scripts:
         path = os.path.join(options.scripts, script)
-        spec = parse_directives(path)
-        if not spec['expect']:
-            print('SKIP %s (no expect lines)' % script)
-            continue
-        started = time.time()
-        fields, out, err = run_script(wine_run, os.path.abspath(options.vexrun), path, spec)
-        problems = []
-        if fields is None:
-            problems.append(err)
-        else:
-            for key, expected in spec['expect']:
-                actual = fields.get(key)
-                if actual != expected:
-                    problems.append('%s: expected %r, got %r' % (key, expected, actual))
-        if problems:
-            failed += 1
-            print('FAIL %s' % script)
-            for p in problems:
-                print('     ' + p)
-            if fields is not None and err.strip():
-                print('     stderr: ' + err.strip().replace('\n', '\n             '))
-        else:
-            passed += 1
-            print('ok   %s (%.1f s)' % (script, time.time() - started))
+        for spec in parse_cases(path):
+            label = script + (' [%s]' % spec['name'] if spec['name'] else '')
+            if not spec['expect']:
+                print('SKIP %s (no expect lines)' % label)
+                continue
+            ok = run_case(wine_run, os.path.abspath(options.vexrun), path, spec, label)
+            passed += ok
+            failed += not ok
     print('corpus: %d passed, %d failed' % (passed, failed))
     return 1 if failed or passed == 0 else 0
+
+
+def run_case(wine_run, vexrun, path, spec, label):
+    started = time.time()
+    fields, out, err = run_script(wine_run, vexrun, path, spec)
+    problems = []
+    if fields is None:
+        problems.append(err)
+    else:
+        for key, expected in spec['expect']:
+            if key.endswith('~'):  # "key~=text": the field only has to contain text
+                actual = fields.get(key[:-1])
+                if actual is None or expected not in actual:
+                    problems.append('%s: expected to contain %r, got %r' % (key[:-1], expected, actual))
+                continue
+            actual = fields.get(key)
+            if actual != expected:
+                problems.append('%s: expected %r, got %r' % (key, expected, actual))
+    if problems:
+        print('FAIL %s' % label)
+        for p in problems:
+            print('     ' + p)
+        if fields is not None and err.strip():
+            print('     stderr: ' + err.strip().replace('\n', '\n             '))
+        return False
+    print('ok   %s (%.1f s)' % (label, time.time() - started))
+    return True
 
 
 if __name__ == '__main__':
