@@ -1,0 +1,84 @@
+#include "progress_dialog.h"
+
+#include "resource.h"
+
+CProgressDlg::CProgressDlg() = default;
+
+CProgressDlg::~CProgressDlg() { DestroyRunningWindow(); }
+
+bool CProgressDlg::CreateRunningWindow(HWND owner, bool compileOnly) {
+    // A handle that names no window is treated as no owner at all.
+    owner_ = owner && IsWindow(owner) ? owner : nullptr;
+    // Only an owner that we disabled is enabled again at the end.
+    ownerDisabled_ = owner_ && !EnableWindow(owner_, FALSE);
+    if (!Create(IDD_RUNNING_SCRIPT, owner_)) {
+        DestroyRunningWindow();
+        return false;
+    }
+    RECT rect{};
+    GetWindowRect(hwnd(), &rect);
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    if (compileOnly) {
+        RECT over = WorkAreaOf(hwnd());
+        if (owner_ && IsWindowVisible(owner_)) GetWindowRect(owner_, &over);
+        SetWindowPos(hwnd(), nullptr, over.left + (over.right - over.left - width) / 2,
+                     over.top + (over.bottom - over.top - height) / 2, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+        RECT area = WorkAreaOf(hwnd());
+        SetWindowPos(hwnd(), HWND_TOPMOST, area.right - width, area.bottom - height, 0, 0,
+                     SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    // Without an owner the window stays hidden until the script shows it.
+    if (owner_) {
+        ShowWindow(hwnd(), SW_SHOW);
+        UpdateWindow(hwnd());
+    }
+    return true;
+}
+
+void CProgressDlg::DestroyRunningWindow() {
+    // The owner is enabled first so that it, not some other program, becomes active.
+    if (ownerDisabled_ && IsWindow(owner_)) EnableWindow(owner_, TRUE);
+    ownerDisabled_ = false;
+    owner_ = nullptr;
+    Destroy();
+}
+
+void CProgressDlg::OnInitDialog() { SetStatusText(""); }
+
+void CProgressDlg::OnCancel() { running_ = 0; }
+
+void CProgressDlg::OnCommand(int id) {
+    if (id == IDC_CONTINUE) continue_ = 1;
+}
+
+void CProgressDlg::SetStatusText(const std::string& text) {
+    if (hwnd()) SetDlgItemTextA(hwnd(), IDC_STATUS_TEXT, text.c_str());
+}
+
+void CProgressDlg::ShowContinueButton(bool show) {
+    continue_ = 0;
+    if (hwnd()) ShowChild(Item(IDC_CONTINUE), show);
+}
+
+void CProgressDlg::ShowErrorReport(const std::string& text) {
+    MessageBoxA(hwnd(), text.c_str(), "Vexa Script", MB_OK | MB_ICONEXCLAMATION);
+}
+
+bool CProgressDlg::PumpMessages() { return PumpQueue(nullptr); }
+
+bool CProgressDlg::PumpDialogMessages(HWND dialog) { return PumpQueue(dialog); }
+
+bool CProgressDlg::PumpQueue(HWND dialog) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) return true;  // consumed: the run stops as if cancelled
+        if (dialog && IsDialogMessageA(dialog, &msg)) continue;
+        // Esc and Tab work in the running window too.
+        if (hwnd() && IsDialogMessageA(hwnd(), &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return IsCancelled();
+}

@@ -1,0 +1,44 @@
+// The one wait loop of every built-in that waits for a condition, a time or a transfer:
+// status line, Continue button, message pump with Cancel, one wait increment between polls.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "progress_dialog.h"
+
+enum class WaitOutcome {
+    kMet,        // the condition held
+    kTimedOut,   // the end time passed
+    kContinued,  // the user pressed Continue (treated by callers as "not met")
+    kCancelled,  // Cancel or a quit message: callers return kErrCancelled
+};
+
+// Polls `condition` until it holds or `timeoutMs` passes (64-bit end time, no wrap). The end
+// time is tested before every attempt, so a time-out of 0 makes no attempt.
+WaitOutcome WaitLoop(CProgressDlg& window, const std::string& status, uint32_t timeoutMs,
+                     const std::function<bool()>& condition);
+
+// The loop of the script's own dialogs (MessageBox, InputString): pumps with the dialog's
+// keyboard handling until `answered`, Cancel, or the time-out (0: none). No Continue button.
+WaitOutcome DialogWaitLoop(CProgressDlg& window, HWND dialog, uint32_t timeoutMs,
+                           const std::function<bool()>& answered);
+
+// The window the user works in while a wait lasts: a click on Continue activates the running
+// window, so the wait gives the foreground back to this one when it ends through Continue.
+class ForegroundKeeper {
+public:
+    explicit ForegroundKeeper(CProgressDlg& window) : window_(window), last_(GetForegroundWindow()) {}
+    // Called once per poll: any foreground window but the running window is remembered.
+    void Note();
+    void Restore() const;
+
+private:
+    CProgressDlg& window_;
+    HWND last_;
+};
+
+// Milliseconds since an arbitrary start, never wrapping (GetTickCount64).
+uint64_t TickNow();

@@ -1,0 +1,81 @@
+#include "windows_platform.h"
+
+#include <windows.h>
+
+#include <ctime>
+
+#include "error_codes.h"
+#include "progress_dialog.h"
+
+std::unique_ptr<RunWindow> WindowsPlatform::CreateRunningWindow(void* owner, bool compileOnly) {
+    auto window = std::make_unique<CProgressDlg>();
+    if (!window->CreateRunningWindow(static_cast<HWND>(owner), compileOnly)) return nullptr;
+    return window;
+}
+
+bool WindowsPlatform::GetCurrentDir(std::string& directory) {
+    // A directory that needs more than 260 characters is not remembered (nothing to restore).
+    char buffer[MAX_PATH];
+    DWORD length = GetCurrentDirectoryA(MAX_PATH, buffer);
+    if (length == 0 || length >= MAX_PATH) return false;
+    directory.assign(buffer, length);
+    return true;
+}
+
+bool WindowsPlatform::SetCurrentDir(const std::string& directory) {
+    return SetCurrentDirectoryA(directory.c_str()) != FALSE;
+}
+
+uint32_t WindowsPlatform::RandomSeed() {
+    // Unsigned arithmetic: the sum wraps instead of overflowing.
+    return static_cast<uint32_t>(time(nullptr)) + static_cast<uint32_t>(GetTickCount()) +
+           static_cast<uint32_t>(clock());
+}
+
+std::size_t WindowsPlatform::ScriptStackBudget() { return kScriptStackBudget; }
+
+namespace {
+
+struct FiberJob {
+    int (*body)(void*);
+    void* argument;
+    void* caller;  // the fiber to return to
+    int result;
+};
+
+void CALLBACK ScriptFiber(void* parameter) {
+    auto* job = static_cast<FiberJob*>(parameter);
+    job->result = job->body(job->argument);
+    SwitchToFiber(job->caller);  // never returns: the caller deletes this fiber
+}
+
+// GCC takes the TEB read behind GetCurrentFiber for an out-of-bounds array access.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Warray-bounds"
+void* CurrentFiber() { return GetCurrentFiber(); }
+#pragma GCC diagnostic pop
+
+}  // namespace
+
+// The script runs on a fiber of the calling thread: a deep stack of its own, while its
+// windows and message queue stay with the thread that called the engine.
+int WindowsPlatform::RunWithScriptStack(int (*body)(void*), void* argument) {
+    FiberJob job{body, argument, nullptr, 0};
+    bool converted = false;
+    if (IsThreadAFiber()) {
+        job.caller = CurrentFiber();
+    } else {
+        job.caller = ConvertThreadToFiber(nullptr);
+        if (!job.caller) return kErrOutOfMemory;
+        converted = true;
+    }
+    void* fiber = CreateFiberEx(64 * 1024, kScriptStackReserve, FIBER_FLAG_FLOAT_SWITCH, ScriptFiber, &job);
+    int result = kErrOutOfMemory;
+    if (fiber) {
+        SwitchToFiber(fiber);
+        DeleteFiber(fiber);
+        result = job.result;
+    }
+    if (converted) ConvertFiberToThread();
+    return result;
+}
