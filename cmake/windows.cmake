@@ -30,7 +30,7 @@ if(VEX_VEXRUN_SOURCES)
   add_executable(vexrun ${VEX_VEXRUN_SOURCES} ${VEX_TOOLS_COMMON})
   target_include_directories(vexrun PRIVATE ${CMAKE_SOURCE_DIR}/engine ${CMAKE_SOURCE_DIR}/tools/common)
   target_link_options(vexrun PRIVATE ${VEX_STATIC_LINK})
-  target_link_libraries(vexrun PRIVATE user32 gdi32)
+  target_link_libraries(vexrun PRIVATE user32 gdi32 ole32)
 endif()
 
 # GoogleTest for the Windows-side tests, built from the Debian sources with this toolchain.

@@ -122,7 +122,10 @@ CaughtDialog DialogCatcher::Describe(HWND dialog) {
     d.hwnd = dialog;
     GetWindowThreadProcessId(dialog, &d.processId);
     d.caption = WindowText(dialog);
-    if (HWND text = MessageTextControl(dialog)) d.text = WindowText(text);
+    if (HWND text = MessageTextControl(dialog)) {
+        d.text = WindowText(text);
+        d.messageBox = true;
+    }
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         std::string cls = ClassName(child);
         LONG style = GetWindowLongA(child, GWL_STYLE);

@@ -16,6 +16,7 @@ struct CaughtDialog {
     DWORD processId = 0;
     std::string caption;
     std::string text;                  // the message text (message box static, else first text control)
+    bool messageBox = false;           // the text came from a system message box's text control
     int icon = 0;                      // MB_ICONEXCLAMATION, MB_ICONINFORMATION, MB_ICONQUESTION, MB_ICONHAND or 0
     std::vector<std::string> buttons;  // button texts in z-order, "&" included
     std::vector<int> buttonIds;
