@@ -2,9 +2,12 @@
 // operand and result; a VariableTable is an ordered array of them searched newest first.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+struct LexedExpression;
 
 enum ValueType : uint32_t {
     kTypeUndetermined = 0,  // a fresh result slot
@@ -27,6 +30,9 @@ struct ScriptValue {
     uint32_t line = 0;           // source line of a block-local declaration
     ScriptValue* reference = nullptr;  // caller's variable an argument was read from
     uint32_t byReference = 0;    // 1 for a parameter declared with '&'
+    // Expression items only: the evaluator's lexed form of `text`, filled at the first evaluation
+    // so a statement run many times is scanned once (checked against `text` before each use).
+    mutable std::shared_ptr<const LexedExpression> lexed;
 };
 
 using VariableTable = std::vector<ScriptValue>;

@@ -12,4 +12,10 @@ public:
     StackGuard& operator=(const StackGuard&) = delete;
     // True when the calling frame lies beyond the budget of the innermost active guard.
     static bool Exhausted();
+
+private:
+    // The guard this one replaced, put back when it ends (guards nest).
+    std::size_t previousBase_;
+    std::size_t previousBudget_;
+    bool previousActive_;
 };
