@@ -1,0 +1,94 @@
+// Helpers for the language-core tests: a silent host window and a context in which expression
+// texts are read by the real scanner and evaluated by the real evaluator.
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "compiler.h"
+#include "expression.h"
+#include "program.h"
+#include "run_context.h"
+#include "run_window.h"
+#include "scanner.h"
+#include "script_result.h"
+
+namespace core_test {
+
+// The host window stand-in: never cancels, keeps the texts it was asked to show.
+class QuietWindow : public RunWindow {
+public:
+    void SetStatusText(const std::string& text) override { status = text; }
+    bool PumpMessages() override { return false; }
+    bool IsCancelled() const override { return false; }
+    void ShowErrorReport(const std::string& text) override { reports.push_back(text); }
+    void SetResultRecord(ScriptResult*) override {}
+
+    std::string status;
+    std::vector<std::string> reports;
+};
+
+// One program, record and local scope; Evaluate reads `text` as a statement argument would be.
+struct Evaluator {
+    explicit Evaluator(bool strict = false)
+    {
+        program.strict = strict;
+        ResetResult(record);
+        record.line = 10;
+        SetResultName(record, "");
+    }
+
+    // The item the compiler would keep for `text`; -5 when the text holds no value.
+    int ReadItem(std::string_view text, ScriptValue& item)
+    {
+        std::string copy(text);
+        const char* cursor = copy.c_str();
+        VariableTable items;
+        if (int rc = ReadExpressionText(cursor, items, record, program.strict); rc < 0)
+            return rc;
+        if (items.size() != 1)
+            return -5;
+        item = items[0];
+        return 0;
+    }
+
+    int Evaluate(std::string_view text, ScriptValue& out, uint32_t expected = kTypeUndetermined)
+    {
+        ScriptValue item;
+        if (int rc = ReadItem(text, item); rc < 0)
+            return rc;
+        out = ScriptValue{};
+        out.type = expected;
+        return EvaluateExpression(context, item, locals, out);
+    }
+
+    // Compiles `source` into the program with the real pass 1, for user functions and globals.
+    int Compile(const std::string& source)
+    {
+        IncludeList includes;
+        int rc = Pass1(context, source, includes, false);
+        record.line = 10;
+        return rc;
+    }
+
+    void AddGlobal(const std::string& name, ScriptValue value)
+    {
+        value.name = name;
+        program.globals.push_back(value);
+    }
+
+    void AddLocal(const std::string& name, ScriptValue value)
+    {
+        value.name = name;
+        locals.push_back(value);
+    }
+
+    QuietWindow window;
+    ScriptProgram program;
+    ScriptResult record{};
+    VariableTable locals;
+    ScriptValue functionResult;
+    RunContext context{window, program, record, &functionResult};
+};
+
+}  // namespace core_test
