@@ -19,13 +19,27 @@ constexpr int32_t kDefaultShow = SW_SHOWNORMAL;
 constexpr int32_t kDefaultRunWaitTimeout = 86400000;  // one day
 constexpr DWORD kInputIdleTimeout = 30000;
 
+constexpr DWORD kIdleSlice = 20;
+
 struct StartedProcess {
     UniqueKernelHandle process;
     UniqueKernelHandle thread;
 };
 
-// Creates the process from the command line alone and gives it up to 30 s to become idle.
-bool StartProcess(const std::string& commandLine, int32_t showCmd, StartedProcess& started) {
+enum class StartOutcome { kStarted, kFailed, kCancelled };
+
+// Gives the new program up to 30 s to become idle waiting for input. The wait runs in short
+// slices with the message pump between them, so the window stays live and Cancel is seen.
+bool WaitUntilIdle(RunWindow& window, HANDLE process) {
+    uint64_t deadline = TickNow() + kInputIdleTimeout;
+    while (WaitForInputIdle(process, kIdleSlice) == WAIT_TIMEOUT && TickNow() < deadline)
+        if (window.PumpMessages()) return false;
+    return true;
+}
+
+// Creates the process from the command line alone (no program name, no inherited handles).
+StartOutcome StartProcess(RunWindow& window, const std::string& commandLine, int32_t showCmd,
+                          StartedProcess& started) {
     std::vector<char> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back('\0');
     STARTUPINFOA startup{};
@@ -35,11 +49,10 @@ bool StartProcess(const std::string& commandLine, int32_t showCmd, StartedProces
     PROCESS_INFORMATION info{};
     if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr,
                         nullptr, &startup, &info))
-        return false;
+        return StartOutcome::kFailed;
     started.process.reset(info.hProcess);
     started.thread.reset(info.hThread);
-    WaitForInputIdle(info.hProcess, kInputIdleTimeout);
-    return true;
+    return WaitUntilIdle(window, info.hProcess) ? StartOutcome::kStarted : StartOutcome::kCancelled;
 }
 
 bool EndsWithLnk(const std::string& text) {
@@ -66,7 +79,9 @@ int Builtin_Run(BuiltinCall& call) {
         if (int error = GetIntParam(call, 1, showCmd)) return error;
     StatusLine status(call.window, "Running command line...");
     StartedProcess started;
-    bool ok = StartProcess(commandLine, showCmd, started) || ShellStart(commandLine, showCmd);
+    StartOutcome outcome = StartProcess(call.window, commandLine, showCmd, started);
+    if (outcome == StartOutcome::kCancelled) return kErrCancelled;
+    bool ok = outcome == StartOutcome::kStarted || ShellStart(commandLine, showCmd);
     SetIntResult(call, ok ? 1 : 0);
     return kOk;
 }
@@ -85,7 +100,9 @@ int Builtin_RunWait(BuiltinCall& call) {
         if (int error = GetIntParam(call, 2, timeout)) return error;
     StatusLine status(call.window, "Running command line...");
     StartedProcess started;
-    if (!StartProcess(commandLine, showCmd, started)) return kOk;
+    StartOutcome outcome = StartProcess(call.window, commandLine, showCmd, started);
+    if (outcome == StartOutcome::kCancelled) return kErrCancelled;
+    if (outcome == StartOutcome::kFailed) return kOk;
 
     call.window.SetStatusText("Waiting for program to close...");
     SetIntResult(call, -1);
