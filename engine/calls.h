@@ -40,6 +40,9 @@ void SetStringResult(BuiltinCall& call, std::string text);
 void SetVoidResult(BuiltinCall& call);
 void SetHandleResult(BuiltinCall& call, uint32_t type, uint32_t value);
 
+// A name in scope: the local table first, then the globals, each newest first; nullptr when absent.
+ScriptValue* LookupVariable(RunContext& context, VariableTable& locals, std::string_view name);
+
 // A call statement or a call inside an expression: prepares `itemArgs`, dispatches by name.
 // Returns 0, kSignalExit or an error; the call's value lands in `result`.
 int ExecuteCall(RunContext& context, std::string_view name, const VariableTable& itemArgs,

@@ -1,0 +1,248 @@
+// Function calls: arguments are prepared left to right, the name is resolved against the
+// built-in table first, then a user function is entered with its own local table.
+#include "calls.h"
+
+#include <string>
+
+#include "builtin_table.h"
+#include "error_codes.h"
+#include "expression.h"
+#include "script_result.h"
+#include "stack_guard.h"
+#include "statements.h"
+
+// The helpers of a call stay out of line: the frames that remain on the stack while a nested
+// user call runs should hold only what the call needs afterwards.
+namespace {
+
+int ParameterError(ScriptResult& record, std::size_t position, int code) {
+    record.param = static_cast<int32_t>(position + 1);
+    return code;
+}
+
+// The argument at `position` converted to `type` under `strict`; -38 when the call passed
+// fewer arguments, -28 when the argument's type does not convert.
+int FetchArgument(BuiltinCall& call, int position, uint32_t type, bool strict, ScriptValue& value) {
+    if (position < 0 || static_cast<std::size_t>(position) >= call.args.size())
+        return ParameterError(call.record, static_cast<std::size_t>(position), kErrMissingParameter);
+    CopyValue(value, call.args[static_cast<std::size_t>(position)]);
+    if (value.type != type && !ConvertValue(value, type, strict))
+        return ParameterError(call.record, static_cast<std::size_t>(position), kErrBadParameterType);
+    return kOk;
+}
+
+// `exit(value)`: the value (an int, NULL as 0, none as 0) goes into the running function's
+// result slot and the Exit signal travels out through every expression and call.
+[[gnu::noinline]] int ExecuteExit(RunContext& context, const VariableTable& itemArgs, VariableTable& locals) {
+    ScriptValue value = MakeInt(0);
+    if (!itemArgs.empty()) {
+        int outcome = EvaluateExpression(context, itemArgs.front(), locals, value);
+        if (outcome != kOk) return outcome;
+        if (value.type == kTypeVoid) value = MakeInt(0);
+        if (value.type != kTypeInt) return kErrInvalidReturnType;
+    }
+    if (context.functionResult) CopyValue(*context.functionResult, value);
+    return kSignalExit;
+}
+
+// Turns the compiler's argument items into values. A bare variable name keeps a pointer to the
+// variable so a by-reference parameter can write back; nothing appends to `locals` meanwhile.
+[[gnu::noinline]] int PrepareArguments(RunContext& context, const VariableTable& itemArgs, VariableTable& locals,
+                     VariableTable& args) {
+    args.reserve(itemArgs.size());
+    for (std::size_t i = 0; i < itemArgs.size(); ++i) {
+        const ScriptValue& item = itemArgs[i];
+        ScriptValue argument;
+        switch (item.type) {
+        case kTypeVarRef: {
+            ScriptValue* variable = LookupVariable(context, locals, item.text);
+            if (!variable) {
+                SetResultName(context.record, item.text);
+                return kErrNotDefined;
+            }
+            CopyValue(argument, *variable);
+            argument.reference = variable;
+            break;
+        }
+        case kTypeExpression:
+            if (int outcome = EvaluateExpression(context, item, locals, argument); outcome != kOk)
+                return outcome;
+            break;
+        case kTypeString:
+        case kTypeInt:
+        case kTypeVoid:
+        case kTypeHkey:
+        case kTypeHbrowser:
+        case kTypeHfile:
+            CopyValue(argument, item);
+            break;
+        default:
+            return ParameterError(context.record, i, kErrBadParameterType);
+        }
+        args.push_back(std::move(argument));
+    }
+    return kOk;
+}
+
+// Copies the arguments into the new local table's parameters. No int/string conversion here;
+// NULL gives the parameter's empty value.
+[[gnu::noinline]] int BindParameters(RunContext& context, const VariableTable& args, VariableTable& locals,
+                   std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        ScriptValue& parameter = locals[i];
+        const ScriptValue& argument = args[i];
+        if (argument.type == parameter.type) {
+            CopyValue(parameter, argument);
+        } else if (argument.type == kTypeVoid) {
+            SetEmptyValue(parameter, parameter.type);
+        } else {
+            return ParameterError(context.record, i, kErrBadParameterType);
+        }
+        if (context.program.strict && parameter.byReference && !argument.reference)
+            return ParameterError(context.record, i, kErrConstantByReference);
+    }
+    return kOk;
+}
+
+// By-reference parameters hand their final values back to the caller's variables, in order.
+[[gnu::noinline]] void WriteBack(VariableTable& args, const VariableTable& locals, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        if (locals[i].byReference && args[i].reference) CopyValue(*args[i].reference, locals[i]);
+    }
+}
+
+}  // namespace
+
+int GetIntParam(BuiltinCall& call, int position, int32_t& value) {
+    ScriptValue argument;
+    if (int error = FetchArgument(call, position, kTypeInt, call.program.strict, argument)) return error;
+    value = argument.integer;
+    return kOk;
+}
+
+int GetStringParam(BuiltinCall& call, int position, std::string& value) {
+    ScriptValue argument;
+    if (int error = FetchArgument(call, position, kTypeString, call.program.strict, argument))
+        return error;
+    value = std::move(argument.text);
+    return kOk;
+}
+
+int GetFileParam(BuiltinCall& call, int position, int32_t& slot) {
+    ScriptValue argument;
+    if (int error = FetchArgument(call, position, kTypeHfile, true, argument)) return error;
+    slot = argument.integer;
+    return kOk;
+}
+
+int GetBrowserParam(BuiltinCall& call, int position, int32_t& slot) {
+    ScriptValue argument;
+    if (int error = FetchArgument(call, position, kTypeHbrowser, true, argument)) return error;
+    slot = argument.integer;
+    return kOk;
+}
+
+int GetHandleParam(BuiltinCall& call, int position, uint32_t type, uint32_t& handle) {
+    ScriptValue argument;
+    if (int error = FetchArgument(call, position, type, true, argument)) return error;
+    handle = type == kTypeHkey ? argument.handle : static_cast<uint32_t>(argument.integer);
+    return kOk;
+}
+
+int GetIntOrStringParam(BuiltinCall& call, int position, bool& isInt, int32_t& value,
+                        std::string& text) {
+    if (position >= 0 && static_cast<std::size_t>(position) < call.args.size() &&
+        call.args[static_cast<std::size_t>(position)].type == kTypeInt) {
+        isInt = true;
+        value = call.args[static_cast<std::size_t>(position)].integer;
+        return kOk;
+    }
+    // Anything but an int must be a string (or NULL) even with strict off.
+    ScriptValue argument;
+    if (int error = FetchArgument(call, position, kTypeString, true, argument)) return error;
+    isInt = false;
+    text = std::move(argument.text);
+    return kOk;
+}
+
+void SetIntResult(BuiltinCall& call, int32_t value) { CopyValue(call.result, MakeInt(value)); }
+
+void SetStringResult(BuiltinCall& call, std::string text) {
+    CopyValue(call.result, MakeString(std::move(text)));
+}
+
+void SetVoidResult(BuiltinCall& call) { CopyValue(call.result, MakeVoid()); }
+
+void SetHandleResult(BuiltinCall& call, uint32_t type, uint32_t value) {
+    CopyValue(call.result, MakeHandle(type, value));
+}
+
+ScriptValue* LookupVariable(RunContext& context, VariableTable& locals, std::string_view name) {
+    if (ScriptValue* local = FindVariable(locals, name, context.program.strict)) return local;
+    return FindVariable(context.program.globals, name, context.program.strict);
+}
+
+int ExecuteCall(RunContext& context, std::string_view name, const VariableTable& itemArgs,
+                VariableTable& locals, ScriptValue& result) {
+    // `exit` is a statement in call form, never a function, wherever it is written.
+    if (NamesEqual(name, "exit", context.program.strict)) return ExecuteExit(context, itemArgs, locals);
+    VariableTable args;
+    if (int outcome = PrepareArguments(context, itemArgs, locals, args); outcome != kOk) return outcome;
+    if (const BuiltinEntry* builtin = FindBuiltin(name, context.program.strict)) {
+        BuiltinCall call{context.window, context.program, args, result, context.record, builtin->name};
+        return builtin->handler(call);
+    }
+    return CallUserFunction(context, name, args, result);
+}
+
+int CallUserFunction(RunContext& context, std::string_view name, VariableTable& args,
+                     ScriptValue& result) {
+    ScriptResult& record = context.record;
+    ScriptProgram& program = context.program;
+    SetResultCall(record, name);
+    const FunctionDef* function = program.FindFunction(name);
+    if (!function) return kErrFunctionNotFound;
+    if (record.line < 0) record.line = function->line;
+
+    // main may be started with more arguments than it declares; the extra ones are ignored.
+    const std::size_t count = function->parameters.size();
+    const bool isMain = NamesEqual(function->name, "main", program.strict);
+    if (isMain ? args.size() < count : args.size() != count) return kErrParametersDontMatch;
+
+    VariableTable locals = function->parameters;
+    if (int error = BindParameters(context, args, locals, count)) return error;
+    if (program.callDepth >= kMaxCallDepth || StackGuard::Exhausted()) return kErrStackOverflow;
+    ++program.callDepth;
+
+    record.line = function->line;
+    const std::string savedFile = record.file;
+    const std::string savedCall = record.call;
+    SetResultFile(record, function->file);
+    SetResultCall(record, function->name);
+
+    // A result slot per call: a body that ends without `return` yields the empty value of the
+    // declared type, never a value left over from an earlier or a recursive call.
+    ScriptValue slot;
+    SetEmptyValue(slot, function->result.type);
+    ScriptValue* callerSlot = context.functionResult;
+    context.functionResult = &slot;
+    int outcome = RunBlock(context, function->body, locals);
+    context.functionResult = callerSlot;
+    if (outcome == kSignalBreak) outcome = kErrIllegalBreak;
+    if (outcome >= 0) {
+        // After an error the record keeps the place where it happened.
+        SetResultFile(record, savedFile);
+        SetResultCall(record, savedCall);
+    }
+    WriteBack(args, locals, count);
+    --program.callDepth;
+    if (outcome < 0) return outcome;
+
+    CopyValue(result, slot);
+    if (outcome == kSignalExit) {
+        // The exit value travels on in the result slot of every function it leaves.
+        if (callerSlot) CopyValue(*callerSlot, slot);
+        return kSignalExit;
+    }
+    return kOk;
+}

@@ -1,0 +1,269 @@
+// The statement walker. Pass 1 leaves control structures flat: `if (c)` is one statement and its
+// then-branch the next one, so the walker consumes whole constructs out of one list.
+#include "statements.h"
+
+#include "calls.h"
+#include "error_codes.h"
+#include "expression.h"
+#include "run_window.h"
+#include "script_result.h"
+#include "stack_guard.h"
+
+// Each statement kind keeps its values in a frame of its own, so the frames that stay on the
+// stack while a nested user call runs are small.
+#define NOINLINE [[gnu::noinline]]
+
+namespace {
+
+// Pass 1 stores every statement keyword in its lower-case spelling once it has recognised it
+// under the program's name comparison, so the walker compares exactly; a call never bears one.
+bool IsKeyword(const Statement& statement, std::string_view word) {
+    return !statement.block && statement.keyword == word;
+}
+
+bool IsElse(const Statement& statement) { return IsKeyword(statement, "else"); }
+
+NOINLINE void CreateImplicitVariable(VariableTable& locals, std::string_view name, ScriptValue& value) {
+    value.name = std::string(name);
+    locals.push_back(std::move(value));
+}
+
+// `=name`: the value is converted to the variable's type; without strict an unknown name
+// becomes a new local variable of the value's type.
+NOINLINE int ExecuteAssignment(RunContext& context, const Statement& statement, VariableTable& locals) {
+    ScriptValue value;
+    int outcome = EvaluateExpression(context, statement.items.front(), locals, value);
+    if (outcome != kOk) return outcome;
+    std::string_view name = std::string_view(statement.keyword).substr(1);
+    ScriptValue* variable = LookupVariable(context, locals, name);
+    if (!variable) {
+        if (context.program.strict) {
+            SetResultName(context.record, name);
+            return kErrNotDefined;
+        }
+        CreateImplicitVariable(locals, name, value);
+        return kSignalNext;
+    }
+    if (value.type == kTypeVoid) {
+        SetEmptyValue(value, variable->type);
+    } else if (value.type != variable->type &&
+               !ConvertValue(value, variable->type, context.program.strict)) {
+        return kErrInvalidValueType;
+    }
+    CopyValue(*variable, value);
+    return kSignalNext;
+}
+
+// `return expr;`: the value must have the function's declared type (NULL takes it).
+NOINLINE int ExecuteReturn(RunContext& context, const Statement& statement, VariableTable& locals) {
+    ScriptValue* slot = context.functionResult;
+    const uint32_t declared = slot ? slot->type : kTypeVoid;
+    ScriptValue value;
+    SetEmptyValue(value, declared);  // the expected type of an expression text
+    int outcome = EvaluateExpression(context, statement.items.front(), locals, value);
+    if (outcome != kOk) return outcome;
+    if (value.type == kTypeVoid) {
+        SetEmptyValue(value, declared);
+    } else if (value.type != declared) {
+        return kErrInvalidReturnType;
+    }
+    if (slot) CopyValue(*slot, value);
+    return kSignalReturn;
+}
+
+NOINLINE int ExecuteIf(RunContext& context, const Statement& statement, VariableTable& locals) {
+    ScriptValue value;
+    int outcome = EvaluateExpression(context, statement.items.front(), locals, value);
+    if (outcome != kOk) return outcome;
+    bool holds = false;
+    switch (value.type) {
+    case kTypeInt:
+    case kTypeHbrowser:
+    case kTypeHfile: holds = value.integer != 0; break;
+    case kTypeHkey: holds = value.handle != 0; break;
+    default: return kErrInvalidReturnType;
+    }
+    return holds ? kSignalIfTrue : kSignalIfFalse;
+}
+
+NOINLINE int ExecuteWhile(RunContext& context, const Statement& statement, VariableTable& locals) {
+    ScriptValue value;
+    int outcome = EvaluateExpression(context, statement.items.front(), locals, value);
+    if (outcome != kOk) return outcome;
+    if (value.type == kTypeVoid) return kSignalWhileFalse;
+    if (value.type != kTypeInt) return kErrInvalidReturnType;
+    return value.integer != 0 ? kSignalWhileTrue : kSignalWhileFalse;
+}
+
+NOINLINE int ExecuteRepeat(RunContext& context, const Statement& statement, VariableTable& locals,
+                  int32_t& count) {
+    ScriptValue value = MakeInt(0);
+    int outcome = EvaluateExpression(context, statement.items.front(), locals, value);
+    if (outcome != kOk) return outcome;
+    if (value.type == kTypeVoid) value = MakeInt(0);
+    if (value.type != kTypeInt) return kErrInvalidReturnType;
+    count = value.integer;
+    return kSignalRepeat;
+}
+
+// A call statement, `exit` included; its value is dropped.
+NOINLINE int ExecuteCallStatement(RunContext& context, const Statement& statement, VariableTable& locals) {
+    ScriptValue result;
+    int outcome = ExecuteCall(context, statement.keyword, statement.items, locals, result);
+    return outcome == kSignalExit || outcome < 0 ? outcome : kSignalNext;
+}
+
+// One statement; `count` receives the pass count of a `repeat`.
+int Execute(RunContext& context, const Statement& statement, VariableTable& locals, int32_t& count) {
+    context.record.line = statement.line;
+    if (statement.block) return RunBlock(context, *statement.block, locals);
+    const std::string& keyword = statement.keyword;
+    if (keyword.empty()) return kSignalNext;
+    // Pass 1 gives every statement below exactly one item; an item-less one is not a program of it.
+    const bool hasItem = !statement.items.empty();
+    if (keyword[0] == '=') return hasItem ? ExecuteAssignment(context, statement, locals) : kErrSyntax;
+    if (IsKeyword(statement, "return"))
+        return hasItem ? ExecuteReturn(context, statement, locals) : kErrSyntax;
+    if (IsKeyword(statement, "if")) return hasItem ? ExecuteIf(context, statement, locals) : kErrSyntax;
+    if (IsKeyword(statement, "while"))
+        return hasItem ? ExecuteWhile(context, statement, locals) : kErrSyntax;
+    if (IsKeyword(statement, "repeat"))
+        return hasItem ? ExecuteRepeat(context, statement, locals, count) : kErrSyntax;
+    if (IsKeyword(statement, "break")) return kSignalBreak;
+    if (IsKeyword(statement, "else")) return kErrExtraElse;
+
+    return ExecuteCallStatement(context, statement, locals);
+}
+
+bool EndsWalk(int outcome) { return outcome != kSignalNext; }
+
+// Runs the construct that starts at `index` and leaves `index` on its last statement.
+NOINLINE int ExecuteConstruct(RunContext& context, const std::vector<Statement>& list, std::size_t& index,
+                     VariableTable& locals) {
+    // Long if-chains and nested blocks recurse here.
+    if (StackGuard::Exhausted()) return kErrStackOverflow;
+    if (context.window.PumpMessages()) return kErrCancelled;
+
+    const std::size_t header = index;
+    int32_t count = 0;
+    int outcome = Execute(context, list[header], locals, count);
+    const std::size_t body = header + 1;
+    const bool hasBody = body < list.size();
+    switch (outcome) {
+    case kSignalIfTrue:
+        if (!hasBody) return kSignalNext;
+        index = body;
+        outcome = ExecuteConstruct(context, list, index, locals);
+        if (EndsWalk(outcome)) return outcome;
+        if (index + 1 < list.size() && IsElse(list[index + 1])) {
+            index += 1;
+            if (index + 1 < list.size()) index = SkipStatement(list, index + 1);
+        }
+        return kSignalNext;
+
+    case kSignalIfFalse:
+        if (!hasBody) return kSignalNext;
+        index = SkipStatement(list, body);
+        if (index + 2 < list.size() && IsElse(list[index + 1])) {
+            index += 2;
+            return ExecuteConstruct(context, list, index, locals);
+        }
+        return kSignalNext;
+
+    case kSignalRepeat:
+        if (!hasBody) return kSignalNext;
+        // The count is read once; changing its variable inside the body changes nothing.
+        for (; count > 0; --count) {
+            std::size_t pass = body;
+            outcome = ExecuteConstruct(context, list, pass, locals);
+            if (outcome == kSignalBreak) break;
+            if (EndsWalk(outcome)) return outcome;
+        }
+        index = SkipStatement(list, body);
+        return kSignalNext;
+
+    case kSignalWhileTrue:
+        if (!hasBody) return kSignalNext;
+        for (;;) {
+            std::size_t pass = body;
+            outcome = ExecuteConstruct(context, list, pass, locals);
+            if (outcome == kSignalBreak) break;
+            if (EndsWalk(outcome)) return outcome;
+            outcome = Execute(context, list[header], locals, count);
+            if (outcome == kSignalWhileFalse) break;
+            if (outcome != kSignalWhileTrue) return outcome;
+        }
+        index = SkipStatement(list, body);
+        return kSignalNext;
+
+    case kSignalWhileFalse:
+        if (hasBody) index = SkipStatement(list, body);
+        return kSignalNext;
+
+    default:
+        return outcome;  // Next, Return, Break, Exit or an error
+    }
+}
+
+NOINLINE void EnterBlock(const Block& block, VariableTable& locals) {
+    locals.insert(locals.end(), block.locals.begin(), block.locals.end());
+}
+
+NOINLINE void LeaveBlock(VariableTable& locals, std::size_t outer) { locals.resize(outer); }
+
+}  // namespace
+
+int ExecuteStatement(RunContext& context, const Statement& statement, VariableTable& locals) {
+    int32_t count = 0;
+    return Execute(context, statement, locals, count);
+}
+
+int ExecuteStatementList(RunContext& context, const std::vector<Statement>& list,
+                         VariableTable& locals) {
+    for (std::size_t index = 0; index < list.size(); ++index) {
+        int outcome = ExecuteConstruct(context, list, index, locals);
+        if (EndsWalk(outcome)) return outcome;
+    }
+    return kSignalNext;
+}
+
+std::size_t SkipStatement(const std::vector<Statement>& list, std::size_t index) {
+    // Iterative, so a crafted chain of a hundred thousand `if` headers cannot exhaust the stack:
+    // `openIfs` counts the `if` headers whose then-branch is still being passed over.
+    if (list.empty()) return 0;
+    const std::size_t last = list.size() - 1;
+    std::size_t openIfs = 0;
+    for (;;) {
+        if (index >= last) return last;
+        const Statement& statement = list[index];
+        if (IsKeyword(statement, "if")) {
+            ++openIfs;
+            ++index;
+            continue;
+        }
+        if (IsKeyword(statement, "while") || IsKeyword(statement, "repeat")) {
+            ++index;
+            continue;
+        }
+        // `index` ends a construct; each open `if` may still own an else-branch after it.
+        bool resumed = false;
+        while (openIfs > 0 && !resumed) {
+            --openIfs;
+            if (IsElse(list[index + 1])) {
+                if (index + 2 > last) return last;
+                index += 2;
+                resumed = true;
+            }
+        }
+        if (!resumed) return index;
+    }
+}
+
+int RunBlock(RunContext& context, const Block& block, VariableTable& locals) {
+    // Leaving the block drops its own variables and the implicit ones created inside it.
+    const std::size_t outer = locals.size();
+    EnterBlock(block, locals);
+    int outcome = ExecuteStatementList(context, block.statements, locals);
+    LeaveBlock(locals, outer);
+    return outcome;
+}
