@@ -1,0 +1,493 @@
+// Pass 1: the only pass that reads script text. It settles #strict, follows #include, declares
+// and initialises globals, and compiles each function body into Block and Statement records.
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "compiler.h"
+#include "error_codes.h"
+#include "expression.h"
+#include "loader.h"
+#include "run_window.h"
+#include "scanner.h"
+#include "script_result.h"
+#include "stack_guard.h"
+#include "statements.h"
+
+namespace {
+
+// One file's compile: the cursor into its preprocessed text and where it came from.
+struct PassState {
+    RunContext& context;
+    IncludeList& includes;
+    bool isInclude;
+    const char* cursor;
+
+    ScriptProgram& program() { return context.program; }
+    ScriptResult& record() { return context.record; }
+    bool strict() const { return context.program.strict; }
+    bool AtEnd() { return SkipSpace(cursor, context.record); }
+};
+
+const VariableTable kNoOuterNames;
+
+std::string LowerCase(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
+
+// The errors whose message quotes a name.
+int FailNamed(ScriptResult& record, int code, std::string_view name) {
+    SetResultName(record, name);
+    return code;
+}
+
+// Reads the one expression item of an initialiser or assigned value (cursor after '=').
+int ReadSingleValue(PassState& state, VariableTable& items, int& line) {
+    if (state.AtEnd()) return kErrMissingSemicolon;
+    line = state.record().line;
+    if (int error = ReadExpressionText(state.cursor, items, state.record(), state.strict())) return error;
+    return items.size() == 1 ? kOk : kErrSyntax;
+}
+
+void AppendStatement(Block& block, std::string keyword, VariableTable items, int line) {
+    Statement statement;
+    statement.keyword = std::move(keyword);
+    statement.items = std::move(items);
+    statement.line = line;
+    block.statements.push_back(std::move(statement));
+}
+
+// The main file's first #strict line overrides the caller's flag, before anything is declared.
+int StrictPrescan(RunContext& context, const char* cursor) {
+    ScriptResult& record = context.record;
+    record.line = 1;
+    std::string word;
+    for (;;) {
+        if (context.window.IsCancelled()) return kErrCancelled;
+        if (SkipSpace(cursor, record)) return kOk;
+        if (*cursor == '#') {
+            ++cursor;
+            int length = ReadWord(cursor, word, record);
+            if (length < 0) return length;
+            if (LowerCase(word) == "strict") {
+                SkipBlanks(cursor);
+                length = ReadWord(cursor, word, record);
+                if (length < 0) return length;
+                const std::string option = LowerCase(word);
+                if (option.empty() || option == "on" || option == "yes") {
+                    context.program.strict = true;
+                } else if (option == "off" || option == "no") {
+                    context.program.strict = false;
+                } else {
+                    return kErrInvalidOption;
+                }
+                return kOk;
+            }
+        }
+        while (*cursor != '\0' && *cursor != '\n') ++cursor;
+        if (*cursor == '\n') {
+            ++cursor;
+            ++record.line;
+        }
+    }
+}
+
+// A global's initial value is computed now, in a world of its own: no globals, no user
+// functions, strict off. An `exit` inside it only supplies the value.
+int EvaluateInitialValue(RunContext& context, const ScriptValue& item, ScriptValue& value) {
+    ScriptProgram scratch;
+    ScriptValue exitValue;
+    RunContext own{context.window, scratch, context.record, &exitValue};
+    VariableTable locals;
+    int outcome = EvaluateExpression(own, item, locals, value);
+    if (outcome == kSignalExit) {
+        CopyValue(value, exitValue);
+        outcome = kOk;
+    }
+    return outcome;
+}
+
+// One global declarator, name already read and the character after it consumed; `end` receives
+// the ',' or ';' that ends it. `implicit` is the untyped `name = value` form.
+int DeclareGlobal(PassState& state, const std::string& name, uint32_t type, bool implicit,
+                  bool hasValue, char& end) {
+    ScriptProgram& program = state.program();
+    ScriptResult& record = state.record();
+    const bool strict = state.strict();
+    if (!implicit && type == kTypeVoid) return FailNamed(record, kErrInvalidVariableType, "void");
+    if (!IsValidName(name, strict)) return FailNamed(record, kErrInvalidVariableName, name);
+    for (const ScriptValue& global : program.globals) {
+        if (!NamesEqual(global.name, name, strict)) continue;
+        // Without strict a redeclaration adds an entry unless it changes the type.
+        if (strict || (!implicit && global.type != type))
+            return FailNamed(record, kErrVariableAlreadyDefined, name);
+    }
+    if (program.FindFunction(name)) return FailNamed(record, kErrNameAlreadyDefined, name);
+
+    ScriptValue global;
+    global.name = name;
+    SetEmptyValue(global, type);
+    if (hasValue) {
+        VariableTable items;
+        int line = 0;
+        if (int error = ReadSingleValue(state, items, line)) return error;
+        if (*state.cursor != ',' && *state.cursor != ';') return kErrMissingSemicolon;
+        end = *state.cursor++;
+        ScriptValue value;
+        if (int error = EvaluateInitialValue(state.context, items.front(), value)) return error;
+        if (!implicit && value.type != type) {
+            if (value.type == kTypeVoid) {
+                SetEmptyValue(value, type);
+            } else if (!ConvertValue(value, type, strict)) {
+                return kErrInvalidValueType;
+            }
+        }
+        CopyValue(global, value);
+    }
+    program.globals.push_back(std::move(global));
+    return kOk;
+}
+
+// Parameter list, cursor after '('. `(void)` is an empty list like `()`.
+int CompileParameters(PassState& state, VariableTable& parameters) {
+    const bool strict = state.strict();
+    ScriptResult& record = state.record();
+    std::string word;
+    bool first = true;
+    bool previousVoid = false;
+    // A list that runs into the end of the text right after a word ends quietly; the missing
+    // body is reported by the caller.
+    while (*state.cursor != '\0') {
+        if (state.AtEnd()) return kErrMissingParen;
+        if (*state.cursor == ')') {
+            ++state.cursor;
+            return kOk;
+        }
+        if (!first) {
+            if (*state.cursor != ',' || previousVoid) return kErrSyntax;
+            ++state.cursor;
+            if (state.AtEnd()) return kErrMissingParen;
+        }
+        int length = ReadWord(state.cursor, word, record);
+        if (length < 0) return length;
+        if (length == 0) return kErrSyntax;
+        const uint32_t type = TypeFromWord(word, strict);
+        if (type == 0) return FailNamed(record, kErrInvalidVariableType, word);
+        if (state.AtEnd()) return kErrMissingParen;
+        bool byReference = false;
+        if (*state.cursor == '&') {
+            byReference = true;
+            ++state.cursor;
+            if (state.AtEnd()) return kErrMissingParen;
+        }
+        length = ReadWord(state.cursor, word, record);
+        if (length < 0) return length;
+        if (type == kTypeVoid) {
+            if (length > 0 || !first) return kErrSyntax;
+        } else {
+            if (length == 0) return kErrSyntax;
+            if (!IsValidName(word, strict)) return FailNamed(record, kErrInvalidVariableName, word);
+            for (const ScriptValue& parameter : parameters) {
+                if (NamesEqual(parameter.name, word, strict))
+                    return FailNamed(record, kErrVariableAlreadyDefined, word);
+            }
+            ScriptValue parameter;
+            parameter.name = word;
+            SetEmptyValue(parameter, type);
+            parameter.byReference = byReference ? 1 : 0;
+            parameters.push_back(std::move(parameter));
+        }
+        previousVoid = type == kTypeVoid;
+        first = false;
+    }
+    return kOk;
+}
+
+// A local declarator inside a block, name read; an initialiser becomes an assignment statement.
+int DeclareLocal(PassState& state, Block& block, const VariableTable& outerNames,
+                 const std::string& name, uint32_t type, char& end) {
+    const bool strict = state.strict();
+    ScriptResult& record = state.record();
+    if (state.AtEnd()) return kErrMissingSemicolon;
+    const char next = *state.cursor;
+    if (next != ',' && next != ';' && next != '=') return kErrSyntax;
+    ++state.cursor;
+    if (!IsValidName(name, strict)) return FailNamed(record, kErrInvalidVariableName, name);
+    if (type == kTypeVoid) return FailNamed(record, kErrInvalidVariableType, "void");
+    for (const VariableTable* scope : {static_cast<const VariableTable*>(&block.locals), &outerNames}) {
+        for (const ScriptValue& other : *scope) {
+            if (NamesEqual(other.name, name, strict) && (strict || other.type != type))
+                return FailNamed(record, kErrVariableAlreadyDefined, name);
+        }
+    }
+    ScriptValue local;
+    local.name = name;
+    SetEmptyValue(local, type);
+    local.line = static_cast<uint32_t>(record.line);
+    block.locals.push_back(std::move(local));
+    end = next;
+    if (next != '=') return kOk;
+
+    VariableTable items;
+    int line = 0;
+    if (int error = ReadSingleValue(state, items, line)) return error;
+    if (*state.cursor != ',' && *state.cursor != ';') return kErrMissingSemicolon;
+    end = *state.cursor++;
+    AppendStatement(block, "=" + name, std::move(items), line);
+    return kOk;
+}
+
+int CompileReturn(PassState& state, Block& block, int line) {
+    if (state.AtEnd()) return kErrMissingSemicolon;
+    VariableTable items;
+    if (int error = ReadExpressionText(state.cursor, items, state.record(), state.strict())) return error;
+    if (items.empty()) items.push_back(MakeVoid());  // `return;`
+    if (*state.cursor != ';') return kErrMissingSemicolon;
+    ++state.cursor;
+    AppendStatement(block, "return", std::move(items), line);
+    return kOk;
+}
+
+// `word(args...)` (a call, or an if/while/repeat header) or `word = value;`.
+int CompileCallOrAssignment(PassState& state, Block& block, const std::string& word) {
+    const bool strict = state.strict();
+    if (state.AtEnd()) return kErrSyntax;
+    int line = state.record().line;
+    VariableTable items;
+    if (*state.cursor == '(') {
+        ++state.cursor;
+        if (int error = ReadArgumentList(state.cursor, items, state.record(), strict)) return error;
+        // Headers are stored in their lower-case spelling; the controlled statement follows.
+        for (const char* header : {"if", "while", "repeat"}) {
+            if (!NamesEqual(word, header, strict)) continue;
+            if (items.size() != 1) return kErrSyntax;
+            AppendStatement(block, header, std::move(items), line);
+            return kOk;
+        }
+        if (state.AtEnd() || *state.cursor != ';') return kErrMissingSemicolon;
+        ++state.cursor;
+        AppendStatement(block, word, std::move(items), line);
+        return kOk;
+    }
+    if (*state.cursor == '=') {
+        ++state.cursor;
+        if (int error = ReadSingleValue(state, items, line)) return error;
+        if (*state.cursor != ';') return kErrMissingSemicolon;
+        ++state.cursor;
+        AppendStatement(block, "=" + word, std::move(items), line);
+        return kOk;
+    }
+    return kErrSyntax;
+}
+
+// A block's body, cursor after '{'; `outerNames` are the parameters of a function's top block.
+int CompileBlock(PassState& state, Block& block, const VariableTable& outerNames) {
+    if (StackGuard::Exhausted()) return kErrStackOverflow;  // crafted `{{{{...`
+    const bool strict = state.strict();
+    ScriptResult& record = state.record();
+    uint32_t pending = 0;
+    std::string word;
+    for (;;) {
+        if (*state.cursor == '\0') return kErrMissingCloseBrace;
+        if (state.context.window.IsCancelled()) return kErrCancelled;
+        if (state.AtEnd()) return kErrMissingCloseBrace;
+        const int line = record.line;
+        if (*state.cursor == '{') {
+            ++state.cursor;
+            auto nested = std::make_unique<Block>();
+            if (int error = CompileBlock(state, *nested, kNoOuterNames)) return error;
+            Statement statement;
+            statement.line = line;
+            statement.block = std::move(nested);
+            block.statements.push_back(std::move(statement));
+            continue;
+        }
+        int length = ReadWord(state.cursor, word, record);
+        if (length < 0) return length;
+        if (length == 0) {
+            if (*state.cursor == '}') {
+                ++state.cursor;
+                return kOk;
+            }
+            if (*state.cursor != ';') return kErrSyntax;
+            ++state.cursor;
+            AppendStatement(block, "", {}, line);
+            continue;
+        }
+        if (const uint32_t type = TypeFromWord(word, strict)) {
+            if (pending) return kErrSyntax;
+            pending = type;
+            continue;
+        }
+        int error = kOk;
+        if (pending) {
+            char end = ';';
+            error = DeclareLocal(state, block, outerNames, word, pending, end);
+            if (end == ';') pending = 0;
+        } else if (NamesEqual(word, "return", strict)) {
+            error = CompileReturn(state, block, line);
+        } else if (NamesEqual(word, "else", strict)) {
+            AppendStatement(block, "else", {}, line);
+        } else if (NamesEqual(word, "break", strict)) {
+            if (state.AtEnd() || *state.cursor != ';') return kErrMissingSemicolon;
+            ++state.cursor;
+            AppendStatement(block, "break", {}, line);
+        } else {
+            error = CompileCallOrAssignment(state, block, word);
+        }
+        if (error) return error;
+    }
+}
+
+// Function definition: return type pending, name read, cursor after '('.
+int CompileFunction(PassState& state, uint32_t returnType, const std::string& name) {
+    ScriptProgram& program = state.program();
+    ScriptResult& record = state.record();
+    const bool strict = state.strict();
+    const bool isMain = NamesEqual(name, "main", strict);
+    if (!isMain && !IsValidName(name, strict)) return FailNamed(record, kErrInvalidFunctionName, name);
+    // An included file's main is compiled but never entered, so it cannot clash.
+    const bool entered = !(isMain && state.isInclude);
+    if (entered && program.FindFunction(name)) return FailNamed(record, kErrFunctionAlreadyDefined, name);
+    if (FindVariable(program.globals, name, strict)) return FailNamed(record, kErrNameAlreadyDefined, name);
+
+    FunctionDef function;
+    function.name = name;
+    function.file = record.file;
+    function.line = record.line;
+    SetEmptyValue(function.result, returnType);
+    if (int error = CompileParameters(state, function.parameters)) return error;
+    for (const ScriptValue& parameter : function.parameters) {
+        if (NamesEqual(parameter.name, name, strict))
+            return FailNamed(record, kErrVariableAlreadyDefined, name);
+    }
+    if (state.AtEnd() || *state.cursor != '{') return kErrMissingBrace;
+    ++state.cursor;
+    if (int error = CompileBlock(state, function.body, function.parameters)) return error;
+    if (entered) program.functions.push_back(std::move(function));
+    return kOk;
+}
+
+// `#include "file"` on a line of its own, cursor after the word include.
+int CompileInclude(PassState& state) {
+    ScriptResult& record = state.record();
+    std::string word;
+    if (SkipBlanks(state.cursor)) return kErrIncludeFileName;
+    int length = ReadWord(state.cursor, word, record);
+    if (length < 0) return length;
+    if (length == 0) return kErrIncludeFileName;
+    SkipBlanks(state.cursor);
+    if (*state.cursor != '\n') return kErrExpectedNewline;
+    if (ClassifyLiteral(word, false, state.strict()) != kLiteralString) return kErrIncludeFileName;
+    const std::string name = LowerCase(word);
+    for (const std::string& included : state.includes) {
+        if (included == name) return kErrAlreadyIncluded;
+    }
+    // The included file reports against a copy; only its failure replaces the record, so the
+    // line count of this file goes on after a success.
+    ScriptResult nestedRecord = record;
+    RunContext nested{state.context.window, state.context.program, nestedRecord,
+                      state.context.functionResult};
+    int error = CompileFile(nested, name, state.includes, true);
+    if (error != kOk) record = nestedRecord;
+    return error;
+}
+
+int CompileDirective(PassState& state) {
+    std::string word;
+    int length = ReadWord(state.cursor, word, state.record());
+    if (length < 0) return length;
+    if (length == 0) return kErrSyntax;
+    if (NamesEqual(word, "include", state.strict())) return CompileInclude(state);
+    if (LowerCase(word) == "strict") {
+        // Only the main file's first #strict line counts, and the prescan has read it.
+        SkipBlanks(state.cursor);
+        length = ReadWord(state.cursor, word, state.record());
+        return length < 0 ? length : kOk;
+    }
+    return kErrSyntax;
+}
+
+int CompileTopLevel(PassState& state) {
+    ScriptResult& record = state.record();
+    uint32_t pending = 0;
+    std::string word;
+    for (;;) {
+        if (state.context.window.IsCancelled()) return kErrCancelled;
+        if (state.AtEnd()) return kOk;
+        int length = ReadWord(state.cursor, word, record);
+        if (length < 0) return length;
+        int error = kOk;
+        if (length > 0) {
+            const bool strict = state.strict();
+            if (const uint32_t type = TypeFromWord(word, strict)) {
+                if (pending) return kErrSyntax;
+                pending = type;
+                continue;
+            }
+            if (pending) {
+                if (state.AtEnd()) return kErrMissingSemicolon;
+                const char next = *state.cursor;
+                if (next == '(') {
+                    ++state.cursor;
+                    error = CompileFunction(state, pending, word);
+                    pending = 0;
+                } else if (next == ',' || next == ';' || next == '=') {
+                    ++state.cursor;
+                    char end = next;
+                    error = DeclareGlobal(state, word, pending, false, next == '=', end);
+                    if (end == ';') pending = 0;
+                } else {
+                    return kErrSyntax;
+                }
+            } else {
+                // Without strict, `name = value` declares a global of the value's type.
+                if (strict || state.AtEnd() || *state.cursor != '=') return kErrSyntax;
+                ++state.cursor;
+                char end = ';';
+                error = DeclareGlobal(state, word, kTypeVoid, true, true, end);
+            }
+        } else if (*state.cursor == '#') {
+            ++state.cursor;
+            error = CompileDirective(state);
+        } else if (*state.cursor == ';' && !pending) {
+            ++state.cursor;
+        } else {
+            return kErrSyntax;
+        }
+        if (error) return error;
+    }
+}
+
+}  // namespace
+
+int CompileFile(RunContext& context, const std::string& path, IncludeList& includes, bool isInclude) {
+    if (StackGuard::Exhausted()) return kErrStackOverflow;  // a long chain of includes
+    std::string text;
+    if (int error = LoadScriptFile(path, text)) return error;
+    return CompileLoadedFile(context, path, text, includes, isInclude);
+}
+
+int CompileLoadedFile(RunContext& context, const std::string& path, const std::string& text,
+                      IncludeList& includes, bool isInclude) {
+    includes.push_back(path);
+    if (context.window.IsCancelled()) return kErrCancelled;
+    SetResultFile(context.record, path);
+    return Pass1(context, text, includes, isInclude);
+}
+
+int Pass1(RunContext& context, const std::string& text, IncludeList& includes, bool isInclude) {
+    context.window.SetStatusText("Compiling Pass 1...");
+    const std::string source = Preprocess(text);
+    int result = isInclude ? kOk : StrictPrescan(context, source.c_str());
+    if (result == kOk) {
+        context.record.line = 1;
+        PassState state{context, includes, isInclude, source.c_str()};
+        result = CompileTopLevel(state);
+    }
+    context.window.SetStatusText("");
+    return result;
+}

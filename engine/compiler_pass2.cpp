@@ -1,0 +1,58 @@
+// Pass 2: the check pass 1 cannot make while it reads, since a function may be defined after
+// (or in a file included after) the local or parameter that bears its name.
+#include <vector>
+
+#include "compiler.h"
+#include "error_codes.h"
+#include "run_window.h"
+#include "script_result.h"
+
+namespace {
+
+const FunctionDef* FunctionNamed(const ScriptProgram& program, const std::string& name) {
+    for (const FunctionDef& function : program.functions) {
+        if (NamesEqual(function.name, name, program.strict)) return &function;
+    }
+    return nullptr;
+}
+
+int NameClash(ScriptResult& record, const FunctionDef& owner, const std::string& name, int line) {
+    SetResultName(record, name);
+    SetResultFile(record, owner.file);
+    record.line = line;
+    return kErrNameAlreadyDefined;
+}
+
+// The locals of a body, block by block in statement order; a list of blocks still to visit
+// keeps deeply nested bodies off the call stack.
+int CheckLocals(ScriptResult& record, const ScriptProgram& program, const FunctionDef& function) {
+    std::vector<const Block*> pending{&function.body};
+    while (!pending.empty()) {
+        const Block* block = pending.back();
+        pending.pop_back();
+        for (const ScriptValue& local : block->locals) {
+            if (FunctionNamed(program, local.name))
+                return NameClash(record, function, local.name, static_cast<int>(local.line));
+        }
+        for (auto statement = block->statements.rbegin(); statement != block->statements.rend();
+             ++statement) {
+            if (statement->block) pending.push_back(statement->block.get());
+        }
+    }
+    return kOk;
+}
+
+}  // namespace
+
+int Pass2(RunContext& context) {
+    context.window.SetStatusText("Compiling Pass 2...");
+    const ScriptProgram& program = context.program;
+    for (const FunctionDef& function : program.functions) {
+        if (int error = CheckLocals(context.record, program, function)) return error;
+        for (const ScriptValue& parameter : function.parameters) {
+            if (const FunctionDef* clash = FunctionNamed(program, parameter.name))
+                return NameClash(context.record, function, clash->name, function.line);
+        }
+    }
+    return kOk;
+}
