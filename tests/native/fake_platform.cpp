@@ -1,0 +1,104 @@
+#include "fake_platform.h"
+
+#include <pthread.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+constexpr std::size_t kLargeStack = std::size_t{64} << 20;
+constexpr std::size_t kLargeBudget = std::size_t{48} << 20;
+
+struct ThreadCall {
+    int (*body)(void*);
+    void* argument;
+    int result;
+};
+
+void* RunThreadCall(void* data) {
+    auto* call = static_cast<ThreadCall*>(data);
+    call->result = call->body(call->argument);
+    return nullptr;
+}
+
+}  // namespace
+
+FakeRunWindow::FakeRunWindow(FakePlatform& platform, void* owner, bool compileOnly)
+    : platform_(platform) {
+    ++platform_.windowsCreated;
+    ++platform_.windowsOpen;
+    platform_.lastOwner = owner;
+    platform_.lastCompileOnly = compileOnly;
+    platform_.cancelled = platform_.cancelledFromStart;
+}
+
+FakeRunWindow::~FakeRunWindow() { --platform_.windowsOpen; }
+
+void FakeRunWindow::SetStatusText(const std::string& text) { platform_.statusTexts.push_back(text); }
+
+bool FakeRunWindow::PumpMessages() {
+    ++platform_.pumps;
+    if (platform_.cancelAtPump > 0 && platform_.pumps >= platform_.cancelAtPump) platform_.cancelled = true;
+    return platform_.cancelled;
+}
+
+bool FakeRunWindow::IsCancelled() const { return platform_.cancelled; }
+
+void FakeRunWindow::ShowErrorReport(const std::string& text) { platform_.errorBoxes.push_back(text); }
+
+void FakeRunWindow::SetResultRecord(ScriptResult* record) { platform_.recordGiven = record; }
+
+std::unique_ptr<RunWindow> FakePlatform::CreateRunningWindow(void* owner, bool compileOnly) {
+    if (failWindowCreation) return nullptr;
+    return std::make_unique<FakeRunWindow>(*this, owner, compileOnly);
+}
+
+bool FakePlatform::GetCurrentDir(std::string& directory) {
+    std::error_code error;
+    directory = std::filesystem::current_path(error).string();
+    return !error;
+}
+
+bool FakePlatform::SetCurrentDir(const std::string& directory) {
+    std::error_code error;
+    std::filesystem::current_path(directory, error);
+    return !error;
+}
+
+int FakePlatform::RunWithScriptStack(int (*body)(void*), void* argument) {
+    if (!largeScriptStack) return body(argument);
+    ThreadCall call{body, argument, 0};
+    pthread_attr_t attributes;
+    pthread_attr_init(&attributes);
+    pthread_attr_setstacksize(&attributes, kLargeStack);
+    pthread_t thread;
+    if (pthread_create(&thread, &attributes, &RunThreadCall, &call) != 0) {
+        pthread_attr_destroy(&attributes);
+        return body(argument);
+    }
+    pthread_join(thread, nullptr);
+    pthread_attr_destroy(&attributes);
+    return call.result;
+}
+
+std::size_t FakePlatform::ScriptStackBudget() {
+    return largeScriptStack ? kLargeBudget : EnginePlatform::ScriptStackBudget();
+}
+
+bool FakePlatform::Showed(const std::string& status) const {
+    return std::find(statusTexts.begin(), statusTexts.end(), status) != statusTexts.end();
+}
+
+void FakePlatform::ClearObservations() {
+    statusTexts.clear();
+    errorBoxes.clear();
+    pumps = 0;
+    cancelled = false;
+    windowsCreated = 0;
+    windowsOpen = 0;
+    lastCompileOnly = false;
+    lastOwner = nullptr;
+    recordGiven = nullptr;
+}
