@@ -8,14 +8,14 @@ import subprocess
 import sys
 import time
 
-DIRECTIVE = re.compile(r'^\s*//\s*(case|expect|flags|call|args|timeout):\s?(.*?)\s*$')
+DIRECTIVE = re.compile(r'^\s*//\s*(case|expect|flags|call|args|timeout|env):\s?(.*?)\s*$')
 
 
 def new_case(name, base=None):
-    case = {'name': name, 'expect': [], 'flags': [], 'call': None, 'args': [], 'timeout': 60}
-    if base:  # a case inherits the file's shared switches, call and arguments
+    case = {'name': name, 'expect': [], 'flags': [], 'call': None, 'args': [], 'timeout': 60, 'env': {}}
+    if base:  # a case inherits the file's shared switches, call, arguments and environment
         case.update(flags=list(base['flags']), call=base['call'], args=list(base['args']),
-                    timeout=base['timeout'])
+                    timeout=base['timeout'], env=dict(base['env']))
     return case
 
 
@@ -43,6 +43,9 @@ def parse_cases(path):
                 spec['args'] += value.split()
             elif kind == 'timeout':
                 spec['timeout'] = int(value)
+            elif kind == 'env':  # NAME=VALUE for the runner's process (Wine reads the locale here)
+                key, _, setting = value.partition('=')
+                spec['env'][key.strip()] = setting
     return cases or [shared]
 
 
@@ -53,7 +56,8 @@ def run_script(wine_run, vexrun, path, spec):
         command += ['/call', spec['call']]
     command += [name] + spec['args']
     try:
-        done = subprocess.run(command, cwd=folder, capture_output=True, timeout=spec['timeout'])
+        done = subprocess.run(command, cwd=folder, capture_output=True, timeout=spec['timeout'],
+                              env=dict(os.environ, **spec['env']))
     except subprocess.TimeoutExpired:
         return None, '', 'timed out after %d s' % spec['timeout']
     out = done.stdout.decode('latin-1').replace('\r\n', '\n')
