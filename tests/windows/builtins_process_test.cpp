@@ -6,8 +6,9 @@
 #include <cstring>
 #include <thread>
 
-#include "support/engine_runner.h"
-#include "support/test_support.h"
+#include "dialog_catcher.h"
+#include "support/engine_library.h"
+#include "support/script_literal.h"
 
 namespace {
 
@@ -32,19 +33,25 @@ DWORD RecordedPid(const std::string& record) {
 // A script whose main returns the value of one built-in call.
 std::string Returning(const std::string& call) { return "int main()\n{\n    return " + call + ";\n}\n"; }
 
-TEST(RunWait, ReturnsOneWhenTheProgramEndsWhateverItsExitCode) {
-    ScratchDir dir;
-    ScriptRun run = RunScriptText(dir.path(), Returning("RunWait(" + ScriptLiteral(Child("-", 0, 3)) + ")"));
+// The engine's error box, should a run fail, is answered and counted instead of blocking.
+class ProcessTest : public EngineTest {
+protected:
+    DialogCatcher errorBoxes_{[](const CaughtDialog& box) {
+        return box.messageBox && box.caption == "Vexa Script" ? IDOK : 0;
+    }};
+};
+
+TEST_F(ProcessTest, RunWaitReturnsOneWhenTheProgramEndsWhateverItsExitCode) {
+    ScriptRun run = Run(Returning("RunWait(" + ScriptLiteral(Child("-", 0, 3)) + ")"));
     EXPECT_EQ(run.result, 1);
-    EXPECT_TRUE(run.errorBox.empty());
+    EXPECT_EQ(errorBoxes_.count(), 0u);
 }
 
-TEST(RunWait, TimeOutReturnsMinusOneAndLeavesTheProgramRunning) {
-    ScratchDir dir;
-    std::string record = dir.File("child.txt");
+TEST_F(ProcessTest, RunWaitTimeOutReturnsMinusOneAndLeavesTheProgramRunning) {
+    std::string record = scratch_.File("child.txt");
     DWORD started = GetTickCount();
     ScriptRun run =
-        RunScriptText(dir.path(), Returning("RunWait(" + ScriptLiteral(Child(record, 60000, 0)) + ", 1, 2000)"));
+        Run(Returning("RunWait(" + ScriptLiteral(Child(record, 60000, 0)) + ", 1, 2000)"));
     DWORD elapsed = GetTickCount() - started;
     EXPECT_EQ(run.result, -1);
     EXPECT_GE(elapsed, 1900u);
@@ -62,38 +69,34 @@ TEST(RunWait, TimeOutReturnsMinusOneAndLeavesTheProgramRunning) {
     CloseHandle(process);
 }
 
-TEST(RunWait, ExitCode259LooksStillRunning) {
-    ScratchDir dir;
-    ScriptRun run = RunScriptText(dir.path(), Returning("RunWait(" + ScriptLiteral(Child("-", 0, 259)) + ", 1, 1500)"));
+TEST_F(ProcessTest, RunWaitExitCode259LooksStillRunning) {
+    ScriptRun run = Run(Returning("RunWait(" + ScriptLiteral(Child("-", 0, 259)) + ", 1, 1500)"));
     EXPECT_EQ(run.result, -1);
 }
 
-TEST(RunWait, ZeroTimeOutReturnsMinusOneWithoutLooking) {
-    ScratchDir dir;
-    std::string record = dir.File("child.txt");
-    ScriptRun run = RunScriptText(dir.path(), Returning("RunWait(" + ScriptLiteral(Child(record, 0, 0)) + ", 1, 0)"));
+TEST_F(ProcessTest, RunWaitZeroTimeOutReturnsMinusOneWithoutLooking) {
+    std::string record = scratch_.File("child.txt");
+    ScriptRun run = Run(Returning("RunWait(" + ScriptLiteral(Child(record, 0, 0)) + ", 1, 0)"));
     EXPECT_EQ(run.result, -1);
     EXPECT_NE(WaitForRecord(record, 5000), "") << "the program was not started";
 }
 
-TEST(RunWait, ProgramThatCannotStartGivesZeroAndNoShellFallback) {
-    ScratchDir dir;
-    std::string document = dir.File("plain.txt");
+TEST_F(ProcessTest, RunWaitProgramThatCannotStartGivesZeroAndNoShellFallback) {
+    std::string document = scratch_.File("plain.txt");
     ASSERT_TRUE(WriteTextFile(document, "text"));
-    EXPECT_EQ(RunScriptText(dir.path(), Returning("RunWait(" + ScriptLiteral(dir.File("none.exe")) + ")")).result, 0);
-    EXPECT_EQ(RunScriptText(dir.path(), Returning("RunWait(" + ScriptLiteral(document) + ")")).result, 0);
-    EXPECT_EQ(RunScriptText(dir.path(), Returning("Run(" + ScriptLiteral(dir.File("none.exe")) + ")")).result, 0);
+    EXPECT_EQ(Run(Returning("RunWait(" + ScriptLiteral(scratch_.File("none.exe")) + ")")).result, 0);
+    EXPECT_EQ(Run(Returning("RunWait(" + ScriptLiteral(document) + ")")).result, 0);
+    EXPECT_EQ(Run(Returning("Run(" + ScriptLiteral(scratch_.File("none.exe")) + ")")).result, 0);
 }
 
 // Cancel pressed in the running-script window ends the wait with -19 and no error box.
-TEST(RunWait, CancelEndsTheWait) {
-    ScratchDir dir;
-    std::string record = dir.File("child.txt");
+TEST_F(ProcessTest, RunWaitCancelEndsTheWait) {
+    std::string record = scratch_.File("child.txt");
     std::atomic<bool> done{false};
     std::thread canceller([&done] {
         Sleep(700);
         for (int i = 0; i < 100 && !done; ++i) {
-            if (HWND window = FindWindowA("#32770", "Running Script")) {
+            if (HWND window = FindRunningWindow()) {
                 PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
                 return;
             }
@@ -102,12 +105,12 @@ TEST(RunWait, CancelEndsTheWait) {
     });
     DWORD started = GetTickCount();
     ScriptRun run =
-        RunScriptText(dir.path(), Returning("RunWait(" + ScriptLiteral(Child(record, 30000, 0)) + ", 1, 20000)"));
+        Run(Returning("RunWait(" + ScriptLiteral(Child(record, 30000, 0)) + ", 1, 20000)"));
     done = true;
     canceller.join();
     EXPECT_EQ(run.result, -19);
     EXPECT_LT(GetTickCount() - started, 10000u);
-    EXPECT_TRUE(run.errorBox.empty());
+    EXPECT_EQ(errorBoxes_.count(), 0u);
     if (DWORD pid = RecordedPid(WaitForRecord(record, 5000))) {
         HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, pid);
         if (process) {
@@ -117,11 +120,10 @@ TEST(RunWait, CancelEndsTheWait) {
     }
 }
 
-TEST(Run, StartsAProgramWithItsCommandLineAndDoesNotWait) {
-    ScratchDir dir;
-    std::string record = dir.File("child.txt");
+TEST_F(ProcessTest, RunStartsAProgramWithItsCommandLineAndDoesNotWait) {
+    std::string record = scratch_.File("child.txt");
     DWORD started = GetTickCount();
-    ScriptRun run = RunScriptText(dir.path(), Returning("Run(" + ScriptLiteral(Child(record, 3000, 0, " extra words")) + ")"));
+    ScriptRun run = Run(Returning("Run(" + ScriptLiteral(Child(record, 3000, 0, " extra words")) + ")"));
     EXPECT_EQ(run.result, 1);
     EXPECT_LT(GetTickCount() - started, 2500u);
     std::string text = WaitForRecord(record, 5000);
@@ -132,10 +134,11 @@ TEST(Run, StartsAProgramWithItsCommandLineAndDoesNotWait) {
 // A made-up extension registered for this user opens with RecordingChild, which records the
 // document path the shell hands it. Where the system does not merge the user's classes into
 // HKEY_CLASSES_ROOT (Wine), the same keys go there too for the test's duration.
-class DocumentAssociation : public ::testing::Test {
+class DocumentAssociation : public ProcessTest {
 protected:
     void SetUp() override {
-        record_ = dir_.File("opened.txt");
+        ProcessTest::SetUp();
+        record_ = scratch_.File("opened.txt");
         ASSERT_TRUE(Register(HKEY_CURRENT_USER, "Software\\Classes\\"));
         HKEY merged = nullptr;
         if (RegOpenKeyExA(HKEY_CLASSES_ROOT, kExtension, 0, KEY_READ, &merged) == ERROR_SUCCESS) {
@@ -146,6 +149,7 @@ protected:
         }
     }
     void TearDown() override {
+        ProcessTest::TearDown();
         Unregister(HKEY_CURRENT_USER, "Software\\Classes\\");
         if (classesRoot_) Unregister(HKEY_CLASSES_ROOT, "");
     }
@@ -162,15 +166,14 @@ protected:
     }
     static constexpr const char* kExtension = ".vxh4doc";
     static constexpr const char* kProgId = "VexaTests.H4Document";
-    ScratchDir dir_;
     std::string record_;
     bool classesRoot_ = false;
 };
 
 TEST_F(DocumentAssociation, RunOpensADocumentThroughTheShell) {
-    std::string document = dir_.File("letter.vxh4doc");
+    std::string document = scratch_.File("letter.vxh4doc");
     ASSERT_TRUE(WriteTextFile(document, "not a program"));
-    ScriptRun run = RunScriptText(dir_.path(), Returning("Run(" + ScriptLiteral(document) + ")"));
+    ScriptRun run = Run(Returning("Run(" + ScriptLiteral(document) + ")"));
     EXPECT_EQ(run.result, 1);
     std::string text = WaitForRecord(record_, 10000);
     EXPECT_NE(text.find("letter.vxh4doc"), std::string::npos) << text;

@@ -3,16 +3,16 @@
 // refusal to delete a whole hive through an empty path.
 #include <gtest/gtest.h>
 
-#include "support/engine_runner.h"
-#include "support/test_support.h"
+#include "support/engine_library.h"
+#include "support/script_literal.h"
 
 namespace {
 
-TEST(FileTable, FilesLeftOpenAreClosedWhenTheRunEnds) {
-    ScratchDir dir;
-    std::string a = dir.File("a.txt"), b = dir.File("b.txt");
-    ScriptRun run = RunScriptText(dir.path(),
-                                  "int main()\n{\n"
+using BuiltinStateTest = EngineTest;
+
+TEST_F(BuiltinStateTest, FilesLeftOpenAreClosedWhenTheRunEnds) {
+    std::string a = scratch_.File("a.txt"), b = scratch_.File("b.txt");
+    ScriptRun run = Run("int main()\n{\n"
                                   "    HFILE f = OpenFile(" + ScriptLiteral(a) + ", FILE_CREATE | FILE_WRITE);\n"
                                   "    HFILE g = OpenFile(" + ScriptLiteral(b) + ", FILE_CREATE | FILE_WRITE);\n"
                                   "    WriteFileString(g, \"kept\");\n"
@@ -28,14 +28,12 @@ TEST(FileTable, FilesLeftOpenAreClosedWhenTheRunEnds) {
     EXPECT_EQ(ReadTextFile(b), "kept");
 }
 
-TEST(Environment, ValuesOfOneTo511CharactersOnly) {
-    ScratchDir dir;
+TEST_F(BuiltinStateTest, EnvironmentValuesOfOneTo511CharactersOnly) {
     std::string fits(511, 'x'), tooLong(512, 'y');
     SetEnvironmentVariableA("VEXA_H4_FITS", fits.c_str());
     SetEnvironmentVariableA("VEXA_H4_LONG", tooLong.c_str());
     SetEnvironmentVariableA("VEXA_H4_EMPTY", "");
-    ScriptRun run = RunScriptText(dir.path(),
-                                  "int main()\n{\n"
+    ScriptRun run = Run("int main()\n{\n"
                                   "    if (strlen(GetEnvironmentVariable(\"VEXA_H4_FITS\")) != 511) return 1;\n"
                                   "    if (GetEnvironmentVariable(\"VEXA_H4_LONG\") != \"\") return 2;\n"
                                   "    if (GetEnvironmentVariable(\"VEXA_H4_EMPTY\") != \"\") return 3;\n"
@@ -48,10 +46,11 @@ TEST(Environment, ValuesOfOneTo511CharactersOnly) {
 
 // HKEY_CURRENT_USER is redirected to a scratch key for this process, so even a faulty
 // engine could only empty the scratch key.
-class RedirectedCurrentUser : public ::testing::Test {
+class RedirectedCurrentUser : public EngineTest {
 protected:
     static constexpr const char* kScratch = "Software\\VexaTests\\H4Redirected";
     void SetUp() override {
+        EngineTest::SetUp();
         ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kScratch, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &scratch_,
                                   nullptr), ERROR_SUCCESS);
         HKEY child = nullptr;
@@ -63,6 +62,7 @@ protected:
         overridden_ = true;
     }
     void TearDown() override {
+        EngineTest::TearDown();
         if (overridden_) RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
         if (scratch_) RegCloseKey(scratch_);
         RegDeleteTreeA(HKEY_CURRENT_USER, kScratch);
@@ -72,16 +72,14 @@ protected:
 };
 
 TEST_F(RedirectedCurrentUser, EmptyPathNeverDeletesTheHive) {
-    ScratchDir dir;
     // First prove that the engine sees the redirection: its probe lands in the scratch key.
-    ASSERT_EQ(RunScriptText(dir.path(), "int main()\n{\n    return RegCreateKey(HKEY_CURRENT_USER, \"probe\");\n}\n")
+    ASSERT_EQ(Run("int main()\n{\n    return RegCreateKey(HKEY_CURRENT_USER, \"probe\");\n}\n")
                   .result, 1);
     HKEY probe = nullptr;
     ASSERT_EQ(RegOpenKeyExA(scratch_, "probe", 0, KEY_READ, &probe), ERROR_SUCCESS);
     RegCloseKey(probe);
 
-    ScriptRun run = RunScriptText(dir.path(),
-                                  "int main()\n{\n"
+    ScriptRun run = Run("int main()\n{\n"
                                   "    if (RegDeleteKey(HKEY_CURRENT_USER, \"\") != 0) return 1;\n"
                                   "    if (RegDeleteKey(HKEY_CURRENT_USER, \"\\\\\") != 0) return 2;\n"
                                   "    return 0;\n}\n");
