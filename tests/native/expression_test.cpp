@@ -381,6 +381,21 @@ TEST(Stack, DeepNestingEndsWithStackOverflow)
     ExpectInt(evaluator, text, 3);
 }
 
+TEST(Stack, NestingOfLongTextsIsBoundedBeforeMemoryRunsOut)
+{
+    // Every level copies its inner text, so depth x length bytes would pile up long before
+    // the stack ran out; the evaluation stops with "Stack overflow" instead.
+    Evaluator evaluator;
+    std::string body = "1";
+    for (int i = 0; i < 100000; ++i)
+        body += " + 1";
+    std::string text = std::string(300, '(') + body + std::string(300, ')');
+    ScriptValue value;
+    EXPECT_EQ(evaluator.Evaluate(text, value), kErrStackOverflow);
+    // The same body at a modest depth evaluates.
+    ExpectInt(evaluator, std::string(20, '(') + body + std::string(20, ')'), 100001);
+}
+
 TEST(Cache, LexedOnceAndReusedWhileTextMatches)
 {
     Evaluator evaluator;
