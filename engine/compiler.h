@@ -2,6 +2,7 @@
 // that no local or parameter bears a function's name.
 #pragma once
 #include <string>
+#include <string_view>
 
 #include "program.h"
 #include "run_context.h"
@@ -15,3 +16,15 @@ int CompileLoadedFile(RunContext& context, const std::string& path, const std::s
 // Pass 1 over a loaded text; the main file (isInclude false) may change the strict flag.
 int Pass1(RunContext& context, const std::string& text, IncludeList& includes, bool isInclude);
 int Pass2(RunContext& context);
+
+// A name folded the way NamesEqual compares it (ASCII case only without strict): the key under
+// which the passes index functions and globals, so their checks stay linear in the script size.
+inline std::string NameKey(std::string_view name, bool strict) {
+    std::string key(name);
+    if (!strict) {
+        for (char& c : key) {
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return key;
+}

@@ -3,6 +3,9 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 #include "compiler.h"
 #include "error_codes.h"
@@ -16,12 +19,47 @@
 
 namespace {
 
+// The program's functions and globals by name. Pass 1 only appends to those tables (nested
+// includes too), so the index catches up by position before each question.
+class DeclarationIndex {
+public:
+    explicit DeclarationIndex(const ScriptProgram& program) : program_(program) {}
+
+    bool HasFunction(std::string_view name) {
+        CatchUp();
+        return functions_.count(NameKey(name, program_.strict)) != 0;
+    }
+    // The types of the globals declared under this name, in declaration order; null when none.
+    const std::vector<uint32_t>* GlobalTypes(std::string_view name) {
+        CatchUp();
+        auto found = globals_.find(NameKey(name, program_.strict));
+        return found == globals_.end() ? nullptr : &found->second;
+    }
+
+private:
+    void CatchUp() {
+        for (; functionCount_ < program_.functions.size(); ++functionCount_)
+            functions_.insert(NameKey(program_.functions[functionCount_].name, program_.strict));
+        for (; globalCount_ < program_.globals.size(); ++globalCount_) {
+            const ScriptValue& global = program_.globals[globalCount_];
+            globals_[NameKey(global.name, program_.strict)].push_back(global.type);
+        }
+    }
+
+    const ScriptProgram& program_;
+    std::unordered_set<std::string> functions_;
+    std::unordered_map<std::string, std::vector<uint32_t>> globals_;
+    std::size_t functionCount_ = 0;
+    std::size_t globalCount_ = 0;
+};
+
 // One file's compile: the cursor into its preprocessed text and where it came from.
 struct PassState {
     RunContext& context;
     IncludeList& includes;
     bool isInclude;
     const char* cursor;
+    DeclarationIndex index;
 
     ScriptProgram& program() { return context.program; }
     ScriptResult& record() { return context.record; }
@@ -119,13 +157,14 @@ int DeclareGlobal(PassState& state, const std::string& name, uint32_t type, bool
     const bool strict = state.strict();
     if (!implicit && type == kTypeVoid) return FailNamed(record, kErrInvalidVariableType, "void");
     if (!IsValidName(name, strict)) return FailNamed(record, kErrInvalidVariableName, name);
-    for (const ScriptValue& global : program.globals) {
-        if (!NamesEqual(global.name, name, strict)) continue;
+    if (const std::vector<uint32_t>* types = state.index.GlobalTypes(name)) {
         // Without strict a redeclaration adds an entry unless it changes the type.
-        if (strict || (!implicit && global.type != type))
-            return FailNamed(record, kErrVariableAlreadyDefined, name);
+        for (uint32_t declared : *types) {
+            if (strict || (!implicit && declared != type))
+                return FailNamed(record, kErrVariableAlreadyDefined, name);
+        }
     }
-    if (program.FindFunction(name)) return FailNamed(record, kErrNameAlreadyDefined, name);
+    if (state.index.HasFunction(name)) return FailNamed(record, kErrNameAlreadyDefined, name);
 
     ScriptValue global;
     global.name = name;
@@ -351,8 +390,8 @@ int CompileFunction(PassState& state, uint32_t returnType, const std::string& na
     if (!isMain && !IsValidName(name, strict)) return FailNamed(record, kErrInvalidFunctionName, name);
     // An included file's main is compiled but never entered, so it cannot clash.
     const bool entered = !(isMain && state.isInclude);
-    if (entered && program.FindFunction(name)) return FailNamed(record, kErrFunctionAlreadyDefined, name);
-    if (FindVariable(program.globals, name, strict)) return FailNamed(record, kErrNameAlreadyDefined, name);
+    if (entered && state.index.HasFunction(name)) return FailNamed(record, kErrFunctionAlreadyDefined, name);
+    if (state.index.GlobalTypes(name)) return FailNamed(record, kErrNameAlreadyDefined, name);
 
     FunctionDef function;
     function.name = name;
@@ -485,7 +524,7 @@ int Pass1(RunContext& context, const std::string& text, IncludeList& includes, b
     int result = isInclude ? kOk : StrictPrescan(context, source.c_str());
     if (result == kOk) {
         context.record.line = 1;
-        PassState state{context, includes, isInclude, source.c_str()};
+        PassState state{context, includes, isInclude, source.c_str(), DeclarationIndex(context.program)};
         result = CompileTopLevel(state);
     }
     context.window.SetStatusText("");

@@ -1,5 +1,6 @@
 // Pass 2: the check pass 1 cannot make while it reads, since a function may be defined after
 // (or in a file included after) the local or parameter that bears its name.
+#include <unordered_map>
 #include <vector>
 
 #include "compiler.h"
@@ -9,12 +10,22 @@
 
 namespace {
 
-const FunctionDef* FunctionNamed(const ScriptProgram& program, const std::string& name) {
-    for (const FunctionDef& function : program.functions) {
-        if (NamesEqual(function.name, name, program.strict)) return &function;
+// The first function of each name in table order, so every lookup is one hash probe.
+class FunctionIndex {
+public:
+    explicit FunctionIndex(const ScriptProgram& program) : strict_(program.strict) {
+        for (const FunctionDef& function : program.functions)
+            byName_.emplace(NameKey(function.name, strict_), &function);
     }
-    return nullptr;
-}
+    const FunctionDef* Find(const std::string& name) const {
+        auto found = byName_.find(NameKey(name, strict_));
+        return found == byName_.end() ? nullptr : found->second;
+    }
+
+private:
+    bool strict_;
+    std::unordered_map<std::string, const FunctionDef*> byName_;
+};
 
 int NameClash(ScriptResult& record, const FunctionDef& owner, const std::string& name, int line) {
     SetResultName(record, name);
@@ -25,13 +36,13 @@ int NameClash(ScriptResult& record, const FunctionDef& owner, const std::string&
 
 // The locals of a body, block by block in statement order; a list of blocks still to visit
 // keeps deeply nested bodies off the call stack.
-int CheckLocals(ScriptResult& record, const ScriptProgram& program, const FunctionDef& function) {
+int CheckLocals(ScriptResult& record, const FunctionIndex& functions, const FunctionDef& function) {
     std::vector<const Block*> pending{&function.body};
     while (!pending.empty()) {
         const Block* block = pending.back();
         pending.pop_back();
         for (const ScriptValue& local : block->locals) {
-            if (FunctionNamed(program, local.name))
+            if (functions.Find(local.name))
                 return NameClash(record, function, local.name, static_cast<int>(local.line));
         }
         for (auto statement = block->statements.rbegin(); statement != block->statements.rend();
@@ -46,11 +57,11 @@ int CheckLocals(ScriptResult& record, const ScriptProgram& program, const Functi
 
 int Pass2(RunContext& context) {
     context.window.SetStatusText("Compiling Pass 2...");
-    const ScriptProgram& program = context.program;
-    for (const FunctionDef& function : program.functions) {
-        if (int error = CheckLocals(context.record, program, function)) return error;
+    const FunctionIndex functions(context.program);
+    for (const FunctionDef& function : context.program.functions) {
+        if (int error = CheckLocals(context.record, functions, function)) return error;
         for (const ScriptValue& parameter : function.parameters) {
-            if (const FunctionDef* clash = FunctionNamed(program, parameter.name))
+            if (const FunctionDef* clash = functions.Find(parameter.name))
                 return NameClash(context.record, function, clash->name, function.line);
         }
     }
