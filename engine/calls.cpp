@@ -47,8 +47,8 @@ int FetchArgument(BuiltinCall& call, int position, uint32_t type, bool strict, S
 
 // Turns the compiler's argument items into values. A bare variable name keeps a pointer to the
 // variable so a by-reference parameter can write back; nothing appends to `locals` meanwhile.
-[[gnu::noinline]] int PrepareArguments(RunContext& context, const VariableTable& itemArgs, VariableTable& locals,
-                     VariableTable& args) {
+[[gnu::noinline]] int PrepareArguments(RunContext& context, const VariableTable& itemArgs,
+                                       VariableTable& locals, VariableTable& args) {
     args.reserve(itemArgs.size());
     for (std::size_t i = 0; i < itemArgs.size(); ++i) {
         const ScriptValue& item = itemArgs[i];
@@ -86,8 +86,8 @@ int FetchArgument(BuiltinCall& call, int position, uint32_t type, bool strict, S
 
 // Copies the arguments into the new local table's parameters. No int/string conversion here;
 // NULL gives the parameter's empty value.
-[[gnu::noinline]] int BindParameters(RunContext& context, const VariableTable& args, VariableTable& locals,
-                   std::size_t count) {
+[[gnu::noinline]] int BindParameters(RunContext& context, const VariableTable& args,
+                                     VariableTable& locals, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
         ScriptValue& parameter = locals[i];
         const ScriptValue& argument = args[i];

@@ -23,7 +23,8 @@ bool IsKeyword(const Statement& statement, std::string_view word) {
 
 bool IsElse(const Statement& statement) { return IsKeyword(statement, "else"); }
 
-NOINLINE void CreateImplicitVariable(VariableTable& locals, std::string_view name, ScriptValue& value) {
+NOINLINE void CreateImplicitVariable(VariableTable& locals, std::string_view name,
+                                     ScriptValue& value) {
     value.name = std::string(name);
     locals.push_back(std::move(value));
 }
@@ -96,7 +97,7 @@ NOINLINE int ExecuteWhile(RunContext& context, const Statement& statement, Varia
 }
 
 NOINLINE int ExecuteRepeat(RunContext& context, const Statement& statement, VariableTable& locals,
-                  int32_t& count) {
+                           int32_t& count) {
     ScriptValue value = MakeInt(0);
     int outcome = EvaluateExpression(context, statement.items.front(), locals, value);
     if (outcome != kOk) return outcome;
@@ -107,7 +108,8 @@ NOINLINE int ExecuteRepeat(RunContext& context, const Statement& statement, Vari
 }
 
 // A call statement, `exit` included; its value is dropped.
-NOINLINE int ExecuteCallStatement(RunContext& context, const Statement& statement, VariableTable& locals) {
+NOINLINE int ExecuteCallStatement(RunContext& context, const Statement& statement,
+                                  VariableTable& locals) {
     ScriptValue result;
     int outcome = ExecuteCall(context, statement.keyword, statement.items, locals, result);
     return outcome == kSignalExit || outcome < 0 ? outcome : kSignalNext;
@@ -119,7 +121,7 @@ int Execute(RunContext& context, const Statement& statement, VariableTable& loca
     if (statement.block) return RunBlock(context, *statement.block, locals);
     const std::string& keyword = statement.keyword;
     if (keyword.empty()) return kSignalNext;
-    // Pass 1 gives every statement below exactly one item; an item-less one is not a program of it.
+    // Pass 1 gives each statement kind below exactly one item; one built without it is malformed.
     const bool hasItem = !statement.items.empty();
     if (keyword[0] == '=') return hasItem ? ExecuteAssignment(context, statement, locals) : kErrSyntax;
     if (IsKeyword(statement, "return"))
@@ -138,8 +140,8 @@ int Execute(RunContext& context, const Statement& statement, VariableTable& loca
 bool EndsWalk(int outcome) { return outcome != kSignalNext; }
 
 // Runs the construct that starts at `index` and leaves `index` on its last statement.
-NOINLINE int ExecuteConstruct(RunContext& context, const std::vector<Statement>& list, std::size_t& index,
-                     VariableTable& locals) {
+NOINLINE int ExecuteConstruct(RunContext& context, const std::vector<Statement>& list,
+                              std::size_t& index, VariableTable& locals) {
     // Long if-chains and nested blocks recurse here.
     if (StackGuard::Exhausted()) return kErrStackOverflow;
     if (context.window.PumpMessages()) return kErrCancelled;
