@@ -176,7 +176,7 @@ TEST_F(CallTest, FailingFunctionKeepsItsFileAndNameInTheRecord) {
     EXPECT_EQ(record_.line, 6);
 }
 
-// ---- the built-in convention's parameter accessors -----------------------------------------
+// ---- parameter accessors no native built-in reaches ------------------------------------------
 
 struct AccessorCall {
     explicit AccessorCall(bool strict) { evaluator.program.strict = strict; }
@@ -186,33 +186,6 @@ struct AccessorCall {
     core_test::Evaluator evaluator;
     ScriptValue result;
 };
-
-TEST(ParameterAccessorTest, IntAndStringConvertOnlyWithoutStrict) {
-    for (bool strict : {false, true}) {
-        AccessorCall host(strict);
-        VariableTable args{MakeString("42x"), MakeInt(-7), MakeVoid(), MakeHandle(kTypeHkey, 5)};
-        BuiltinCall call = host.Make(args);
-        int32_t value = 1;
-        std::string text = "old";
-        EXPECT_EQ(GetIntParam(call, 0, value), strict ? kErrBadParameterType : kOk);
-        if (!strict) {
-            EXPECT_EQ(value, 42);
-        }
-        EXPECT_EQ(GetStringParam(call, 1, text), strict ? kErrBadParameterType : kOk);
-        if (!strict) {
-            EXPECT_EQ(text, "-7");
-        }
-        EXPECT_EQ(GetIntParam(call, 2, value), kOk);
-        EXPECT_EQ(value, 0);
-        EXPECT_EQ(GetStringParam(call, 2, text), kOk);
-        EXPECT_EQ(text, "");
-        host.evaluator.record.param = 0;
-        EXPECT_EQ(GetIntParam(call, 3, value), kErrBadParameterType);
-        EXPECT_EQ(host.evaluator.record.param, 4);
-        EXPECT_EQ(GetStringParam(call, 4, text), kErrMissingParameter);
-        EXPECT_EQ(host.evaluator.record.param, 5);
-    }
-}
 
 TEST(ParameterAccessorTest, HandlesAcceptTheirOwnTypeOrNull) {
     AccessorCall host(false);
