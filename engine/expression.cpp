@@ -352,8 +352,9 @@ int EvaluateText(RunContext& context, const ScriptValue& argument, VariableTable
     }
     if (rc < 0)
         return rc;
-    SetLine(record, baseLine, lexed->lines);
-    if (rc = Reduce(items, context.program.strict, record); rc < 0)
+    SetLine(record, baseLine, lexed->lines);  // reduction errors belong to the end of the text
+    rc = Reduce(items, context.program.strict, record);
+    if (rc < 0)
         return rc;
     CopyValue(result, items[0].value);
     record.line = baseLine;
