@@ -66,7 +66,34 @@ void CProgressDlg::ShowErrorReport(const std::string& text) {
     MessageBoxA(hwnd(), text.c_str(), "Vexa Script", MB_OK | MB_ICONEXCLAMATION);
 }
 
-bool CProgressDlg::PumpMessages() { return PumpQueue(nullptr); }
+namespace {
+
+// A high-resolution tick in performance-counter units, and how many of them make a millisecond.
+int64_t PreciseTick() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+int64_t TicksPerMillisecond() {
+    static const int64_t perMillisecond = [] {
+        LARGE_INTEGER frequency;
+        QueryPerformanceFrequency(&frequency);
+        return frequency.QuadPart / 1000 > 0 ? frequency.QuadPart / 1000 : 1;
+    }();
+    return perMillisecond;
+}
+
+}  // namespace
+
+bool CProgressDlg::PumpMessages() {
+    // The walker pumps before every statement, and each look into the queue is a round trip to
+    // the window system: a tight loop looks at most once per millisecond, which Cancel never notices.
+    const int64_t now = PreciseTick();
+    if (now < nextPump_) return IsCancelled();
+    nextPump_ = now + TicksPerMillisecond();
+    return PumpQueue(nullptr);
+}
 
 bool CProgressDlg::PumpDialogMessages(HWND dialog) { return PumpQueue(dialog); }
 
