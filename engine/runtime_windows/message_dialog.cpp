@@ -91,7 +91,10 @@ void LayOut(CMessageDlg& dialog, const std::string& text, bool okOnly) {
     int margin = iconRect.left, rightMargin = client.right - textRect.right;
     RECT okRect = ChildRect(dialog.Item(IDOK)), cancelRect = ChildRect(dialog.Item(IDCANCEL));
     int buttonsSpan = (okOnly ? okRect.right : cancelRect.right) - okRect.left + 2 * margin;
-    int clientWidth = std::max<int>(textRect.left + need.cx + rightMargin, buttonsSpan);
+    // A little room beyond the measured width: the static clips a line that fits only exactly.
+    RECT slack{0, 0, 2, 0};
+    MapDialogRect(window, &slack);
+    int clientWidth = std::max<int>(textRect.left + need.cx + slack.right + rightMargin, buttonsSpan);
 
     int top = textRect.top + (boxHeight - need.cy) / 2;
     MoveChild(textStatic, RECT{textRect.left, top, clientWidth - rightMargin, top + need.cy});
