@@ -22,7 +22,11 @@ HANDLE InheritableFile(const std::string& path) {
 VexrunOutput RunVexrun(const std::string& arguments, const ScratchDir& folder, DWORD timeoutMs = 30000,
                        const std::function<void(DWORD)>& whileRunning = nullptr) {
     VexrunOutput output;
-    HANDLE out = InheritableFile(folder.File("stdout.txt")), err = InheritableFile(folder.File("stderr.txt"));
+    // Fresh files per run: the previous child may still hold its handles for a moment after it ended.
+    static int run = 0;
+    const std::string outPath = folder.File("stdout" + std::to_string(run) + ".txt");
+    const std::string errPath = folder.File("stderr" + std::to_string(run++) + ".txt");
+    HANDLE out = InheritableFile(outPath), err = InheritableFile(errPath);
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
@@ -45,8 +49,8 @@ VexrunOutput RunVexrun(const std::string& arguments, const ScratchDir& folder, D
     }
     CloseHandle(out);
     CloseHandle(err);
-    output.out = ReadTextFile(folder.File("stdout.txt"));
-    output.err = ReadTextFile(folder.File("stderr.txt"));
+    output.out = ReadTextFile(outPath);
+    output.err = ReadTextFile(errPath);
     return output;
 }
 
@@ -121,7 +125,8 @@ TEST(Vexrun, CompileOnlyAndStrictSwitches) {
     EXPECT_EQ(RunVexrun("/compile /l lax.vxs", dir).exitCode, 0);
     VexrunOutput strict = RunVexrun("/s /compile /record lax.vxs", dir);
     EXPECT_EQ(strict.exitCode, -5);
-    EXPECT_NE(strict.out.find("message=lax.vxs\\nline 1: Syntax error"), std::string::npos) << strict.out;
+    EXPECT_NE(strict.out.find("message=lax.vxs\\nline 1: Syntax error"), std::string::npos)
+        << "stdout: " << strict.out << "\nstderr: " << strict.err;
     EXPECT_EQ(RunVexrun("/l lax.vxs", dir).exitCode, 5);
     EXPECT_EQ(RunVexrun("/s lax.vxs", dir).exitCode, -5);
     EXPECT_EQ(RunVexrun("/l /s lax.vxs", dir).exitCode, -5) << "/s wins over /l";
