@@ -29,37 +29,37 @@ def parse_cases(path):
             if not m:
                 continue
             kind, value = m.groups()
-            spec = cases[-1] if cases else shared
+            case = cases[-1] if cases else shared
             if kind == 'case':
                 cases.append(new_case(value, shared))
             elif kind == 'expect':
                 key, _, expected = value.partition('=')
-                spec['expect'].append((key.strip(), expected))
+                case['expect'].append((key.strip(), expected))
             elif kind == 'flags':
-                spec['flags'] += value.split()
+                case['flags'] += value.split()
             elif kind == 'call':
-                spec['call'] = value
+                case['call'] = value
             elif kind == 'args':
-                spec['args'] += value.split()
+                case['args'] += value.split()
             elif kind == 'timeout':
-                spec['timeout'] = int(value)
+                case['timeout'] = int(value)
             elif kind == 'env':  # NAME=VALUE for the runner's process (Wine reads the locale here)
                 key, _, setting = value.partition('=')
-                spec['env'][key.strip()] = setting
+                case['env'][key.strip()] = setting
     return cases or [shared]
 
 
-def run_script(wine_run, vexrun, path, spec):
+def run_script(wine_run, vexrun, path, case):
     folder, name = os.path.split(path)
-    command = [wine_run, vexrun, '/record'] + spec['flags']
-    if spec['call'] is not None:
-        command += ['/call', spec['call']]
-    command += [name] + spec['args']
+    command = [wine_run, vexrun, '/record'] + case['flags']
+    if case['call'] is not None:
+        command += ['/call', case['call']]
+    command += [name] + case['args']
     try:
-        done = subprocess.run(command, cwd=folder, capture_output=True, timeout=spec['timeout'],
-                              env=dict(os.environ, **spec['env']))
+        done = subprocess.run(command, cwd=folder, capture_output=True, timeout=case['timeout'],
+                              env=dict(os.environ, **case['env']))
     except subprocess.TimeoutExpired:
-        return None, '', 'timed out after %d s' % spec['timeout']
+        return None, '', 'timed out after %d s' % case['timeout']
     out = done.stdout.decode('latin-1').replace('\r\n', '\n')
     fields = {}
     for line in out.split('\n'):
@@ -84,26 +84,26 @@ def main():
     passed = failed = 0
     for script in scripts:
         path = os.path.join(options.scripts, script)
-        for spec in parse_cases(path):
-            label = script + (' [%s]' % spec['name'] if spec['name'] else '')
-            if not spec['expect']:
+        for case in parse_cases(path):
+            label = script + (' [%s]' % case['name'] if case['name'] else '')
+            if not case['expect']:
                 print('SKIP %s (no expect lines)' % label)
                 continue
-            ok = run_case(wine_run, os.path.abspath(options.vexrun), path, spec, label)
+            ok = run_case(wine_run, os.path.abspath(options.vexrun), path, case, label)
             passed += ok
             failed += not ok
     print('corpus: %d passed, %d failed' % (passed, failed))
     return 1 if failed or passed == 0 else 0
 
 
-def run_case(wine_run, vexrun, path, spec, label):
+def run_case(wine_run, vexrun, path, case, label):
     started = time.time()
-    fields, out, err = run_script(wine_run, vexrun, path, spec)
+    fields, out, err = run_script(wine_run, vexrun, path, case)
     problems = []
     if fields is None:
         problems.append(err)
     else:
-        for key, expected in spec['expect']:
+        for key, expected in case['expect']:
             if key.endswith('~'):  # "key~=text": the field only has to contain text
                 actual = fields.get(key[:-1])
                 if actual is None or expected not in actual:
