@@ -1,7 +1,7 @@
 // vexrun: the console runner. Runs (or test-compiles) one script through vexeng.dll, bound by
 // ordinal like the editor binds it, and answers the engine's error box so nothing stays on screen.
 //
-//   vexrun [/s | /l] [/compile] [/call TEXT] [/show] [/record] script.vxs [ARG...]
+//   vexrun [/s | /l] [/compile] [/call TEXT] [/show] [/record] [/time] script.vxs [ARG...]
 #include <windows.h>
 #include <ole2.h>
 
@@ -28,6 +28,7 @@ struct Options {
     bool compileOnly = false;
     bool show = false;
     bool record = false;
+    bool time = false;  // print how long the engine call took, without the runner's start-up
     bool haveCall = false;
     std::string call;
     std::string script;
@@ -45,6 +46,7 @@ bool ParseCommandLine(int argc, char** argv, Options& options) {
         else if (SwitchIs(arg, "/compile")) options.compileOnly = true;
         else if (SwitchIs(arg, "/show")) options.show = true;
         else if (SwitchIs(arg, "/record")) options.record = true;
+        else if (SwitchIs(arg, "/time")) options.time = true;
         else if (SwitchIs(arg, "/call") && i + 1 < argc) {
             options.haveCall = true;
             options.call = argv[++i];
@@ -118,7 +120,7 @@ bool IsEngineErrorBox(const CaughtDialog& dialog) { return dialog.messageBox && 
 int main(int argc, char** argv) {
     Options options;
     if (!ParseCommandLine(argc, argv, options)) {
-        fprintf(stderr, "usage: vexrun [/s | /l] [/compile] [/call TEXT] [/show] [/record] script.vxs [ARG...]\n");
+        fprintf(stderr, "usage: vexrun [/s | /l] [/compile] [/call TEXT] [/show] [/record] [/time] script.vxs [ARG...]\n");
         return kRunnerFailure;
     }
     std::string enginePath = EngineBesideProgram();
@@ -149,6 +151,8 @@ int main(int argc, char** argv) {
     ScriptResult record{};
     record.line = -1;
     const char* script = options.script.c_str();
+    LARGE_INTEGER started, finished, frequency;
+    QueryPerformanceCounter(&started);
     int result;
     if (options.compileOnly) {
         result = options.strict < 0
@@ -160,7 +164,11 @@ int main(int argc, char** argv) {
                      ? Ordinal<RunExFunction>(engine, 4)(owner, script, call.c_str(), &record)
                      : Ordinal<RunEx2Function>(engine, 7)(owner, script, call.c_str(), options.strict, &record);
     }
+    QueryPerformanceCounter(&finished);
+    QueryPerformanceFrequency(&frequency);
     if (owner) DestroyWindow(owner);
+    if (options.time)
+        printf("elapsed_ms=%.3f\n", (finished.QuadPart - started.QuadPart) * 1000.0 / frequency.QuadPart);
 
     if (options.record) {
         std::string message;
