@@ -191,6 +191,11 @@ void DialogCatcher::Watch() {
                 return TRUE;
             },
             reinterpret_cast<LPARAM>(&found));
+        {
+            // A closed dialog's handle may come back for a new one, which must be caught again.
+            std::lock_guard<std::mutex> lock(mutex_);
+            std::erase_if(seen_, [](HWND window) { return !IsWindow(window); });
+        }
         for (HWND window : found) {
             DWORD pid = 0;
             GetWindowThreadProcessId(window, &pid);
