@@ -2,6 +2,7 @@
 // left to right, then the item list is reduced by the unary pass and the binary levels.
 #include "expression.h"
 
+#include <algorithm>
 #include <climits>
 #include <new>
 #include <string>
@@ -34,10 +35,8 @@ private:
     std::size_t bytes_;
 };
 
-constexpr char kDeleted = '\xFF';
-
 // One entry of the list being reduced: an operator (code) or an operand (code 0). It holds only
-// the value part of a variable, so building and moving the list stays cheap.
+// the value part of a variable, so building the list stays cheap.
 struct Item {
     char op = 0;
     uint32_t type = kTypeUndetermined;
@@ -67,46 +66,22 @@ public:
     ItemSegment(const ItemSegment&) = delete;
     ItemSegment& operator=(const ItemSegment&) = delete;
 
-    std::size_t base() const { return base_; }
+    // Room for `count` more items, taken before any token runs: an allocation failure then
+    // belongs to the expression's own line, and pushing later never moves the stack.
+    void Reserve(std::size_t count)
+    {
+        std::size_t needed = stack_.size() + count;
+        if (needed > stack_.capacity())
+            stack_.reserve(std::max(needed, 2 * stack_.capacity()));
+    }
     std::size_t size() const { return stack_.size() - base_; }
     Item& operator[](std::size_t i) { return stack_[base_ + i]; }
     Item& Push() { return stack_.emplace_back(); }
-
-    // Drops the items marked deleted, keeping the order of the rest.
-    void Compact()
-    {
-        std::size_t kept = base_;
-        for (std::size_t i = base_; i < stack_.size(); ++i) {
-            if (stack_[i].op == kDeleted)
-                continue;
-            if (kept != i)
-                stack_[kept] = std::move(stack_[i]);
-            ++kept;
-        }
-        stack_.erase(stack_.begin() + static_cast<std::ptrdiff_t>(kept), stack_.end());
-    }
 
 private:
     std::vector<Item>& stack_;
     std::size_t base_;
 };
-
-// The binary levels, tightest first; all operators of one level bind equally, left to right.
-constexpr int kLevelCount = 5;
-
-// The level of a binary operator; -1 for one that no level applies ("!", a bare "=").
-int LevelOf(char op)
-{
-    switch (op) {
-    case '*': case '/': case '%': return 0;
-    case '+': case '-': return 1;
-    case '|': case '&': return 2;
-    case kOpEqual: case kOpNotEqual: case '<': case kOpLessEqual: case '>': case kOpGreaterEqual:
-        return 3;
-    case kOpAnd: case kOpOr: return 4;
-    default: return -1;
-    }
-}
 
 bool IsHandleType(uint32_t type)
 {
@@ -239,42 +214,20 @@ int ApplyBinary(char op, Item& left, Item& right, ScriptResult& record)
     return WrongType(record);  // both NULL, or no value at all
 }
 
-// Unary - and !: an operator is unary at the start or after another operator.
-int UnaryPass(ItemSegment& items, ScriptResult& record)
+// Unary - or ! applied to the item after the operator.
+int ApplyUnary(char op, Item& next, ScriptResult& record)
 {
-    const std::size_t count = items.size();
-    bool deleted = false;
-    for (std::size_t i = 0; i < count; ++i) {
-        char op = items[i].op;
-        if (op != '-' && op != '!')
-            continue;
-        if (i > 0 && items[i - 1].op == 0)
-            continue;  // binary minus
-        if (i + 1 == count)
-            return kErrMissingValue;
-        Item& next = items[i + 1];
-        deleted = true;
-        if (op == '!' && next.op == '!') {
-            items[i].op = kDeleted;  // !!x is x itself
-            next.op = kDeleted;
-            ++i;
-            continue;
-        }
-        uint32_t type = TypeOf(next);
-        if (type == kTypeInt) {
-            if (next.op)
-                return kErrSyntax;
-            int32_t v = next.integer;
-            SetInt(next, op == '-' ? Wrap(0u - static_cast<uint32_t>(v)) : v == 0);
-        } else if (IsHandleType(type) && op == '!') {
-            SetInt(next, HandleOf(next) == 0);
-        } else {
-            return WrongType(record);
-        }
-        items[i].op = kDeleted;
+    uint32_t type = TypeOf(next);
+    if (type == kTypeInt) {
+        if (next.op)
+            return kErrSyntax;
+        int32_t v = next.integer;
+        SetInt(next, op == '-' ? Wrap(0u - static_cast<uint32_t>(v)) : v == 0);
+    } else if (IsHandleType(type) && op == '!') {
+        SetInt(next, HandleOf(next) == 0);
+    } else {
+        return WrongType(record);
     }
-    if (deleted)
-        items.Compact();
     return kOk;
 }
 
@@ -318,50 +271,33 @@ int UnifyTypes(Item& left, Item& right, bool strict, ScriptResult& record)
     return kOk;
 }
 
-int BinaryLevel(ItemSegment& items, int level, bool strict, ScriptResult& record)
+int ApplyStep(const ReduceStep& step, ItemSegment& items, bool strict, ScriptResult& record)
 {
-    const std::size_t count = items.size();
-    bool deleted = false;
-    for (std::size_t i = 0; i < count; ++i) {
-        char op = items[i].op;
-        if (op == 0 || LevelOf(op) != level)
-            continue;
-        if (i == 0 || i + 1 == count)
-            return kErrMissingValue;
-        Item& left = items[i - 1];
-        Item& right = items[i + 1];
+    switch (step.kind) {
+    case StepKind::Unary:
+        return ApplyUnary(step.op, items[step.right], record);
+    case StepKind::Binary: {
+        Item& left = items[step.left];
+        Item& right = items[step.right];
         if (int rc = UnifyTypes(left, right, strict, record); rc < 0)
             return rc;
         if (left.op || right.op)
             return kErrSyntax;
-        if (int rc = ApplyBinary(op, left, right, record); rc < 0)
-            return rc;
-        left.op = kDeleted;
-        items[i].op = kDeleted;
-        deleted = true;
-        ++i;  // scanning goes on after the result, so a - b - c is (a - b) - c
+        return ApplyBinary(step.op, left, right, record);
     }
-    if (deleted)
-        items.Compact();
-    return kOk;
+    case StepKind::Fail:
+        break;
+    }
+    return step.error;
 }
 
-// `levels` has bit n set when an operator of binary level n was read; the others have no work.
-int Reduce(ItemSegment& items, unsigned levels, bool strict, ScriptResult& record)
+// Runs the planned steps; the value is then in the item `lexed.resultItem`.
+int Reduce(const LexedExpression& lexed, ItemSegment& items, bool strict, ScriptResult& record)
 {
-    if (levels != 0) {
-        if (int rc = UnaryPass(items, record); rc < 0)
+    for (const ReduceStep& step : lexed.steps) {
+        if (int rc = ApplyStep(step, items, strict, record); rc < 0)
             return rc;
-        for (int level = 0; level < kLevelCount; ++level) {
-            if (!(levels & (1u << level)))
-                continue;
-            if (int rc = BinaryLevel(items, level, strict, record); rc < 0)
-                return rc;
-        }
     }
-    // A lone operator that no level applies (a bare "=") is no value either.
-    if (items.size() != 1 || items[0].op != 0)
-        return kErrSyntax;
     return kOk;
 }
 
@@ -403,34 +339,39 @@ const LexedExpression& Lexed(const ScriptValue& argument, bool strict,
 }
 
 // Evaluates the operand tokens left to right into `items`; a call or a group may end the run.
-// `levels` collects the binary levels of the operators read.
 int EvaluateTokens(RunContext& context, const LexedExpression& lexed, VariableTable& locals,
-                   uint32_t expectedType, int32_t baseLine, ItemSegment& items, unsigned& levels)
+                   uint32_t expectedType, int32_t baseLine, ItemSegment& items)
 {
     ScriptResult& record = context.record;
+    items.Reserve(lexed.tokens.size());
+    // The record's line matters only where an error can arise or a nested run starts.
     for (const ExprToken& token : lexed.tokens) {
-        SetLine(record, baseLine, token.lines);
         switch (token.kind) {
         case TokenKind::Operator: {
             Item& item = items.Push();
             item.op = token.op;
             item.type = kTypeInt;
-            int level = LevelOf(token.op);
-            levels |= level < 0 ? 1u << kLevelCount : 1u << level;
             break;
         }
         case TokenKind::Constant:
+            if (!token.value.text.empty())
+                SetLine(record, baseLine, token.lines);  // copying a text may fail
             LoadValue(items.Push(), token.value);
             break;
         case TokenKind::Variable: {
             const ScriptValue* variable = FindInScope(context, locals, token.value.text);
-            if (!variable)
+            if (!variable) {
+                SetLine(record, baseLine, token.lines);
                 return kErrNotDefined;
+            }
+            if (!variable->text.empty())
+                SetLine(record, baseLine, token.lines);
             LoadValue(items.Push(), *variable);
             break;
         }
         case TokenKind::Call: {
             // The item is pushed only after the call: nested evaluations use the stack meanwhile.
+            SetLine(record, baseLine, token.lines);
             ScriptValue value;
             int rc = ExecuteCall(context, token.value.text, token.args, locals, value);
             if (rc < 0 || rc == kSignalExit)
@@ -441,6 +382,7 @@ int EvaluateTokens(RunContext& context, const LexedExpression& lexed, VariableTa
             break;
         }
         case TokenKind::Group: {
+            SetLine(record, baseLine, token.lines);
             ScriptValue value;
             value.type = expectedType;
             int rc = EvaluateExpression(context, token.value, locals, value);
@@ -450,6 +392,7 @@ int EvaluateTokens(RunContext& context, const LexedExpression& lexed, VariableTa
             break;
         }
         case TokenKind::Error:
+            SetLine(record, baseLine, token.lines);
             return token.error;
         }
     }
@@ -470,8 +413,7 @@ int EvaluateText(RunContext& context, const ScriptValue& argument, VariableTable
     ActiveBytes active(lexed.cost);
 
     ItemSegment items(itemStack);
-    unsigned levels = 0;
-    int rc = EvaluateTokens(context, lexed, locals, result.type, baseLine, items, levels);
+    int rc = EvaluateTokens(context, lexed, locals, result.type, baseLine, items);
     if (rc == kSignalExit) {
         record.line = baseLine;
         return rc;
@@ -479,10 +421,10 @@ int EvaluateText(RunContext& context, const ScriptValue& argument, VariableTable
     if (rc < 0)
         return rc;
     SetLine(record, baseLine, lexed.lines);  // reduction errors belong to the end of the text
-    rc = Reduce(items, levels, context.program.strict, record);
+    rc = Reduce(lexed, items, context.program.strict, record);
     if (rc < 0)
         return rc;
-    Item& value = items[0];
+    Item& value = items[lexed.resultItem];
     result.type = value.type;
     result.integer = value.integer;
     result.text = std::move(value.text);

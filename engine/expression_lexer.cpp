@@ -23,7 +23,8 @@ std::size_t ValueCost(const ScriptValue& value)
 std::size_t CostOf(const LexedExpression& lexed)
 {
     std::size_t cost = sizeof(LexedExpression) + lexed.source.capacity() +
-                       lexed.tokens.capacity() * sizeof(ExprToken);
+                       lexed.tokens.capacity() * sizeof(ExprToken) +
+                       lexed.steps.capacity() * sizeof(ReduceStep);
     for (const ExprToken& token : lexed.tokens) {
         cost += token.value.text.capacity();
         for (const ScriptValue& arg : token.args)
@@ -150,6 +151,124 @@ private:
     ScriptResult scratch_{};  // only its line counter is used
 };
 
+
+// The binary levels, tightest first; all operators of one level bind equally, left to right.
+constexpr int kLevelCount = 5;
+
+// The level of a binary operator; -1 for one that no level applies ("!", a bare "=").
+int LevelOf(char op)
+{
+    switch (op) {
+    case '*': case '/': case '%': return 0;
+    case '+': case '-': return 1;
+    case '|': case '&': return 2;
+    case kOpEqual: case kOpNotEqual: case '<': case kOpLessEqual: case '>': case kOpGreaterEqual:
+        return 3;
+    case kOpAnd: case kOpOr: return 4;
+    default: return -1;
+    }
+}
+
+// Plans the reduction over the operator codes of the items (0 for an operand): the unary pass
+// first, then each binary level left to right. Reduced items are marked deleted and stay in
+// place, so the indices of the steps are the items' places in the evaluated list.
+class Planner {
+public:
+    explicit Planner(LexedExpression& out) : out_(out)
+    {
+        for (const ExprToken& token : out.tokens)
+            shape_.push_back(token.kind == TokenKind::Operator ? token.op : 0);
+    }
+
+    void Run()
+    {
+        if (!UnaryPass())
+            return;
+        for (int level = 0; level < kLevelCount; ++level) {
+            if (!BinaryLevel(level))
+                return;
+        }
+        // A lone operator that no level applies (a bare "=") is no value either.
+        std::size_t live = 0;
+        for (std::size_t i = 0; i < shape_.size(); ++i) {
+            if (shape_[i] != kDeleted) {
+                ++live;
+                out_.resultItem = Index(i);
+            }
+        }
+        if (live != 1 || shape_[out_.resultItem] != 0)
+            Fail(kErrSyntax);
+    }
+
+private:
+    static constexpr char kDeleted = '\xFF';
+
+    static uint32_t Index(std::size_t i) { return static_cast<uint32_t>(i); }
+
+    bool Fail(int error)
+    {
+        ReduceStep& step = out_.steps.emplace_back();
+        step.error = error;
+        return false;
+    }
+
+    void Add(StepKind kind, char op, std::size_t left, std::size_t at, std::size_t right)
+    {
+        out_.steps.push_back(ReduceStep{kind, op, 0, Index(left), Index(at), Index(right)});
+    }
+
+    // Unary - and !: an operator is unary at the start or after another operator.
+    bool UnaryPass()
+    {
+        const std::size_t count = shape_.size();
+        for (std::size_t i = 0; i < count; ++i) {
+            char op = shape_[i];
+            if (op != '-' && op != '!')
+                continue;
+            if (i > 0 && shape_[i - 1] == 0)
+                continue;  // binary minus
+            if (i + 1 == count)
+                return Fail(kErrMissingValue);
+            if (op == '!' && shape_[i + 1] == '!') {
+                shape_[i] = kDeleted;  // !!x is x itself
+                shape_[i + 1] = kDeleted;
+                ++i;
+                continue;
+            }
+            Add(StepKind::Unary, op, i, i, i + 1);
+            shape_[i] = kDeleted;
+        }
+        return true;
+    }
+
+    bool BinaryLevel(int level)
+    {
+        const std::size_t count = shape_.size();
+        for (std::size_t i = 0; i < count; ++i) {
+            char op = shape_[i];
+            if (op == 0 || LevelOf(op) != level)
+                continue;
+            std::size_t left = i;
+            while (left > 0 && shape_[left - 1] == kDeleted)
+                --left;
+            std::size_t right = i + 1;
+            while (right < count && shape_[right] == kDeleted)
+                ++right;
+            if (left == 0 || right == count)
+                return Fail(kErrMissingValue);
+            --left;
+            Add(StepKind::Binary, op, left, i, right);
+            shape_[left] = kDeleted;
+            shape_[i] = kDeleted;
+            i = right;  // scanning goes on after the result, so a - b - c is (a - b) - c
+        }
+        return true;
+    }
+
+    LexedExpression& out_;
+    std::vector<char> shape_;
+};
+
 }  // namespace
 
 std::string OperatorText(char op)
@@ -177,6 +296,8 @@ std::shared_ptr<const LexedExpression> LexExpression(std::string_view text, bool
     lexed->source.assign(text.data(), text.size());
     lexed->strict = strict;
     Lexer(*lexed).Run();
+    if (lexed->tokens.empty() || lexed->tokens.back().kind != TokenKind::Error)
+        Planner(*lexed).Run();
     lexed->cost = CostOf(*lexed);
     lexed->cacheable = ReserveCache(lexed->cost);
     return lexed;

@@ -40,10 +40,30 @@ struct ExprToken {
     VariableTable args;
 };
 
+// One step of reducing the item list (one item per token). Which items are operators is known
+// from the tokens alone, and so is the pairing the unary pass and the binary levels make, so the
+// steps are planned once per text; only the type checks and the arithmetic remain for each run.
+enum class StepKind : uint8_t {
+    Unary,   // `op` applied to the item `right`; the operator item is `at`
+    Binary,  // `op` at item `at` applied to the items `left` and `right`; the result goes right
+    Fail,    // the reduction ends with `error` here (a missing operand, no single value left)
+};
+
+struct ReduceStep {
+    StepKind kind = StepKind::Fail;
+    char op = 0;
+    int error = 0;
+    uint32_t left = 0;
+    uint32_t at = 0;
+    uint32_t right = 0;
+};
+
 struct LexedExpression {
     std::string source;     // the text this was lexed from; a cache entry is used only while it matches
     bool strict = false;
     std::vector<ExprToken> tokens;  // ends at the first error token
+    std::vector<ReduceStep> steps;  // planned when no error token was read
+    uint32_t resultItem = 0;        // the item holding the value once all steps succeeded
     uint32_t lines = 0;     // line breaks in the whole text
     std::size_t cost = 0;   // approximate bytes held, for the memory budgets
     bool cacheable = false; // the cache budget admitted it

@@ -162,8 +162,18 @@ bool ConvertValue(ScriptValue& value, uint32_t type, bool strict)
 
 ScriptValue* FindVariable(VariableTable& table, std::string_view name, bool strict)
 {
+    // The hot lookup of every variable read, so the comparison of NamesEqual is inlined here.
+    const std::size_t size = name.size();
+    const char* wanted = name.data();
     for (auto it = table.rbegin(); it != table.rend(); ++it) {
-        if (NamesEqual(it->name, name, strict))
+        if (it->name.size() != size)
+            continue;
+        const char* candidate = it->name.data();
+        std::size_t i = 0;
+        while (i < size && (candidate[i] == wanted[i] ||
+                            (!strict && FoldCase(candidate[i]) == FoldCase(wanted[i]))))
+            ++i;
+        if (i == size)
             return &*it;
     }
     return nullptr;
