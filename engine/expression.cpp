@@ -110,14 +110,20 @@ void SetLine(ScriptResult& record, int32_t base, uint32_t lines)
     record.line = Wrap(static_cast<uint32_t>(base) + lines);
 }
 
+// Kept out of line so the int path of LoadValue stays small enough to inline.
+[[gnu::noinline]] void CopyText(Item& item, const std::string& text)
+{
+    item.text = text;
+}
+
 // Loads the value part of a variable or constant into a fresh item.
-void LoadValue(Item& item, const ScriptValue& value)
+inline void LoadValue(Item& item, const ScriptValue& value)
 {
     item.type = value.type;
     item.integer = value.integer;
     item.handle = value.handle;
     if (!value.text.empty())
-        item.text = value.text;
+        CopyText(item, value.text);
 }
 
 // Moves a call's or a group's result into a fresh item.

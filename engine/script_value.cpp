@@ -131,7 +131,8 @@ void CopyValue(ScriptValue& destination, const ScriptValue& source)
         return;
     destination.type = source.type;
     destination.integer = source.integer;
-    destination.text = source.text;
+    if (!source.text.empty() || !destination.text.empty())  // ints and handles carry no text
+        destination.text = source.text;
     destination.handle = source.handle;
 }
 
