@@ -46,40 +46,69 @@ struct Item {
 };
 
 // The item lists of all evaluations active on this thread share one stack: each evaluation owns
-// the segment above the size it found, so a statement run a million times allocates nothing.
-thread_local std::vector<Item> itemStack;
+// the entries from `used` up while it runs. Entries above `used` stay constructed with empty
+// texts, so a statement run a million times neither allocates nor frees.
+struct ItemStack {
+    std::vector<Item> items;
+    std::size_t used = 0;
+    std::size_t segments = 0;  // evaluations active; the storage shrinks only when none is
+};
+thread_local ItemStack itemStack;
 
-// Past this many entries an emptied stack gives its memory back, so one huge text does not
-// pin it for the thread's life.
+// Past this many entries an emptied stack gives its memory back, and a popped entry keeps at
+// most this much text buffer, so one huge text does not pin memory for the thread's life.
 constexpr std::size_t kKeptItems = 1024;
+constexpr std::size_t kKeptText = 64;
+
+[[gnu::noinline]] void ReleaseText(std::string& text)
+{
+    std::string().swap(text);
+}
 
 // One evaluation's segment of the item stack; ending it drops the entries again, errors included.
 class ItemSegment {
 public:
-    explicit ItemSegment(std::vector<Item>& stack) : stack_(stack), base_(stack.size()) {}
+    explicit ItemSegment(ItemStack& stack) : stack_(stack), base_(stack.used) { ++stack.segments; }
     ~ItemSegment()
     {
-        stack_.erase(stack_.begin() + static_cast<std::ptrdiff_t>(base_), stack_.end());
-        if (base_ == 0 && stack_.capacity() > kKeptItems)
-            std::vector<Item>().swap(stack_);
+        std::vector<Item>& items = stack_.items;
+        for (std::size_t i = base_; i < stack_.used; ++i) {
+            std::string& text = items[i].text;
+            if (text.capacity() > kKeptText)
+                ReleaseText(text);
+            else
+                text.clear();
+        }
+        stack_.used = base_;
+        if (--stack_.segments == 0 && items.size() > kKeptItems)
+            std::vector<Item>().swap(items);
     }
     ItemSegment(const ItemSegment&) = delete;
     ItemSegment& operator=(const ItemSegment&) = delete;
 
-    // Room for `count` more items, taken before any token runs: an allocation failure then
-    // belongs to the expression's own line, and pushing later never moves the stack.
+    // Room for `count` items, made before any token runs: an allocation failure then belongs
+    // to the expression's own line, and Push never allocates (nested evaluations only grow it).
     void Reserve(std::size_t count)
     {
-        std::size_t needed = stack_.size() + count;
-        if (needed > stack_.capacity())
-            stack_.reserve(std::max(needed, 2 * stack_.capacity()));
+        std::size_t needed = stack_.used + count;
+        if (needed > stack_.items.size())
+            stack_.items.resize(std::max(needed, 2 * stack_.items.size()));
     }
-    std::size_t size() const { return stack_.size() - base_; }
-    Item& operator[](std::size_t i) { return stack_[base_ + i]; }
-    Item& Push() { return stack_.emplace_back(); }
+    std::size_t size() const { return stack_.used - base_; }
+    Item& operator[](std::size_t i) { return stack_.items[base_ + i]; }
+    // A fresh item; its text is empty already.
+    Item& Push()
+    {
+        Item& item = stack_.items[stack_.used++];
+        item.op = 0;
+        item.type = kTypeUndetermined;
+        item.integer = 0;
+        item.handle = 0;
+        return item;
+    }
 
 private:
-    std::vector<Item>& stack_;
+    ItemStack& stack_;
     std::size_t base_;
 };
 
