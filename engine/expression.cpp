@@ -22,18 +22,6 @@ namespace {
 // Text bytes lexed along the active chain of nested evaluations; crafted nesting of long
 // texts would otherwise hold depth x length bytes before the stack guard ever trips.
 constexpr std::size_t kActiveBudget = std::size_t{128} << 20;
-thread_local std::size_t activeBytes = 0;
-
-class ActiveBytes {
-public:
-    explicit ActiveBytes(std::size_t bytes) : bytes_(bytes) { activeBytes += bytes_; }
-    ~ActiveBytes() { activeBytes -= bytes_; }
-    ActiveBytes(const ActiveBytes&) = delete;
-    ActiveBytes& operator=(const ActiveBytes&) = delete;
-
-private:
-    std::size_t bytes_;
-};
 
 // One entry of the list being reduced: an operator (code) or an operand (code 0). It holds only
 // the value part of a variable, so building the list stays cheap.
@@ -48,12 +36,30 @@ struct Item {
 // The item lists of all evaluations active on this thread share one stack: each evaluation owns
 // the entries from `used` up while it runs. Entries above `used` stay constructed with empty
 // texts, so a statement run a million times neither allocates nor frees.
+// The thread's state is one object, so an evaluation looks it up once (each thread-local
+// look-up is a call on some hosts).
 struct ItemStack {
     std::vector<Item> items;
     std::size_t used = 0;
-    std::size_t segments = 0;  // evaluations active; the storage shrinks only when none is
+    std::size_t segments = 0;     // evaluations active; the storage shrinks only when none is
+    std::size_t activeBytes = 0;  // lexed bytes held by the active evaluations
 };
 thread_local ItemStack itemStack;
+
+class ActiveBytes {
+public:
+    ActiveBytes(ItemStack& stack, std::size_t bytes) : stack_(stack), bytes_(bytes)
+    {
+        stack_.activeBytes += bytes_;
+    }
+    ~ActiveBytes() { stack_.activeBytes -= bytes_; }
+    ActiveBytes(const ActiveBytes&) = delete;
+    ActiveBytes& operator=(const ActiveBytes&) = delete;
+
+private:
+    ItemStack& stack_;
+    std::size_t bytes_;
+};
 
 // Past this many entries an emptied stack gives its memory back, and a popped entry keeps at
 // most this much text buffer, so one huge text does not pin memory for the thread's life.
@@ -437,17 +443,18 @@ int EvaluateTokens(RunContext& context, const LexedExpression& lexed, VariableTa
 int EvaluateText(RunContext& context, const ScriptValue& argument, VariableTable& locals,
                  ScriptValue& result)
 {
-    if (StackGuard::Exhausted() || activeBytes + argument.text.size() > kActiveBudget)
+    ItemStack& stack = itemStack;
+    if (StackGuard::Exhausted() || stack.activeBytes + argument.text.size() > kActiveBudget)
         return kErrStackOverflow;
     ScriptResult& record = context.record;
     const int32_t baseLine = record.line;
     std::shared_ptr<const LexedExpression> owner;
     const LexedExpression& lexed = Lexed(argument, context.program.strict, owner);
-    if (activeBytes + lexed.cost > kActiveBudget)
+    if (stack.activeBytes + lexed.cost > kActiveBudget)
         return kErrStackOverflow;
-    ActiveBytes active(lexed.cost);
+    ActiveBytes active(stack, lexed.cost);
 
-    ItemSegment items(itemStack);
+    ItemSegment items(stack);
     int rc = EvaluateTokens(context, lexed, locals, result.type, baseLine, items);
     if (rc == kSignalExit) {
         record.line = baseLine;

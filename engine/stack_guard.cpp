@@ -6,9 +6,13 @@
 
 namespace {
 
-thread_local std::size_t guardBase = 0;
-thread_local std::size_t guardBudget = 0;
-thread_local bool guardActive = false;
+// One object, so a check costs one thread-local look-up (a call on some hosts).
+struct GuardState {
+    std::size_t base = 0;
+    std::size_t budget = 0;
+    bool active = false;
+};
+thread_local GuardState guard;
 
 std::size_t FrameAddress()
 {
@@ -19,25 +23,27 @@ std::size_t FrameAddress()
 }  // namespace
 
 StackGuard::StackGuard(std::size_t budget)
-    : previousBase_(guardBase), previousBudget_(guardBudget), previousActive_(guardActive)
+    : previousBase_(guard.base), previousBudget_(guard.budget), previousActive_(guard.active)
 {
-    guardBase = FrameAddress();
-    guardBudget = budget;
-    guardActive = true;
+    guard.base = FrameAddress();
+    guard.budget = budget;
+    guard.active = true;
 }
 
 StackGuard::~StackGuard()
 {
-    guardBase = previousBase_;
-    guardBudget = previousBudget_;
-    guardActive = previousActive_;
+    GuardState& state = guard;
+    state.base = previousBase_;
+    state.budget = previousBudget_;
+    state.active = previousActive_;
 }
 
 bool StackGuard::Exhausted()
 {
-    if (!guardActive)
+    const GuardState& state = guard;
+    if (!state.active)
         return false;
     std::size_t here = FrameAddress();
-    std::size_t used = here < guardBase ? guardBase - here : here - guardBase;
-    return used > guardBudget;
+    std::size_t used = here < state.base ? state.base - here : here - state.base;
+    return used > state.budget;
 }
