@@ -54,7 +54,7 @@ private:
     int running_ = 1;        // 0 once Cancel was pressed; never set back during a run
     int continue_ = 0;       // 1 after Continue; reset whenever Continue is shown or hidden
     int waitIncrement_ = 1;  // milliseconds between two polls of every waiting built-in
-    int64_t nextPump_ = 0;   // performance-counter time before which PumpMessages skips the queue
+    int64_t nextPump_ = 0;   // system tick before which PumpMessages skips the queue
 };
 
 // The running window a built-in receives is always a CProgressDlg on Windows.
