@@ -128,6 +128,16 @@ int GetStringParam(BuiltinCall& call, int position, std::string& value) {
     return kOk;
 }
 
+int GetOptionalIntParam(BuiltinCall& call, int position, int32_t& value) {
+    if (call.args.size() <= static_cast<std::size_t>(position)) return kOk;
+    return GetIntParam(call, position, value);
+}
+
+int GetOptionalStringParam(BuiltinCall& call, int position, std::string& value) {
+    if (call.args.size() <= static_cast<std::size_t>(position)) return kOk;
+    return GetStringParam(call, position, value);
+}
+
 int GetFileParam(BuiltinCall& call, int position, int32_t& slot) {
     ScriptValue argument;
     if (int error = FetchArgument(call, position, kTypeHfile, true, argument)) return error;

@@ -32,6 +32,9 @@ int GetStringParam(BuiltinCall& call, int position, std::string& value);
 int GetFileParam(BuiltinCall& call, int position, int32_t& slot);
 int GetBrowserParam(BuiltinCall& call, int position, int32_t& slot);
 int GetHandleParam(BuiltinCall& call, int position, uint32_t type, uint32_t& handle);
+// Optional parameters: a position beyond the actual count leaves `value` at its default.
+int GetOptionalIntParam(BuiltinCall& call, int position, int32_t& value);
+int GetOptionalStringParam(BuiltinCall& call, int position, std::string& value);
 int GetIntOrStringParam(BuiltinCall& call, int position, bool& isInt, int32_t& value,
                         std::string& text);
 // Result setters.

@@ -98,8 +98,7 @@ int Builtin_OpenFile(BuiltinCall& call) {
     std::string path;
     int32_t flags = kDefaultOpenFlags;
     if (int error = GetStringParam(call, 0, path)) return error;
-    if (call.args.size() >= 2)
-        if (int error = GetIntParam(call, 1, flags)) return error;
+    if (int error = GetOptionalIntParam(call, 1, flags)) return error;
     StatusLine line(call.window, "Opening file...");
     if (auto file = ScriptFile::Open(path, flags))
         SetHandleResult(call, kTypeHfile, static_cast<uint32_t>(AddScriptFile(call.program, std::move(file))));
@@ -206,8 +205,7 @@ int Builtin_CreateFolder(BuiltinCall& call) {
     std::string path;
     int32_t createParents = 0;
     if (int error = GetStringParam(call, 0, path)) return error;
-    if (call.args.size() >= 2)
-        if (int error = GetIntParam(call, 1, createParents)) return error;
+    if (int error = GetOptionalIntParam(call, 1, createParents)) return error;
     if (path.empty()) return kOk;
     StatusLine status(call.window, "Create folder...");
     bool made = createParents ? CreateFolderWithParents(path) : CreateDirectoryA(path.c_str(), nullptr) != FALSE;
@@ -264,8 +262,7 @@ int Builtin_GetFileTimeString(BuiltinCall& call) {
     SetStringResult(call, "");
     std::string path, format = "%x %X";
     if (int error = GetStringParam(call, 0, path)) return error;
-    if (call.args.size() >= 2)
-        if (int error = GetStringParam(call, 1, format)) return error;
+    if (int error = GetOptionalStringParam(call, 1, format)) return error;
     WIN32_FIND_DATAA entry;
     std::string text;
     if (LookUpEntry(path, entry) && FormatLocalTime(format, entry.ftLastWriteTime, text))

@@ -54,8 +54,7 @@ int Builtin_GetFolderListing(BuiltinCall& call) {
     std::string pattern;
     int32_t flags = kListFolders | kListFiles | kListSort;
     if (int error = GetStringParam(call, 0, pattern)) return error;
-    if (call.args.size() >= 2)
-        if (int error = GetIntParam(call, 1, flags)) return error;
+    if (int error = GetOptionalIntParam(call, 1, flags)) return error;
     StatusLine status(call.window, "Get folder listing...");
 
     std::vector<std::string> names;
@@ -81,10 +80,8 @@ int Builtin_GetFolderListing(BuiltinCall& call) {
 int Builtin_BrowseForFolder(BuiltinCall& call) {
     SetStringResult(call, "");
     std::string root, title;
-    if (call.args.size() >= 1)
-        if (int error = GetStringParam(call, 0, root)) return error;
-    if (call.args.size() >= 2)
-        if (int error = GetStringParam(call, 1, title)) return error;
+    if (int error = GetOptionalStringParam(call, 0, root)) return error;
+    if (int error = GetOptionalStringParam(call, 1, title)) return error;
     if (title.empty()) title = "Choose a folder";
     StatusLine status(call.window, "Browse for folder...");
 

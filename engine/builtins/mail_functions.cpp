@@ -95,10 +95,8 @@ int Builtin_SendMailMapi(BuiltinCall& call) {
     if (int error = GetStringParam(call, 2, bcc)) return error;
     if (int error = GetStringParam(call, 3, subject)) return error;
     if (int error = GetStringParam(call, 4, body)) return error;
-    if (call.args.size() >= 6)
-        if (int error = GetStringParam(call, 5, attachments)) return error;
-    if (call.args.size() >= 7)
-        if (int error = GetIntParam(call, 6, flags)) return error;
+    if (int error = GetOptionalStringParam(call, 5, attachments)) return error;
+    if (int error = GetOptionalIntParam(call, 6, flags)) return error;
     StatusLine status(call.window, "Sending mail using MAPI...");
 
     MailApi mail;

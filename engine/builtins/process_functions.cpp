@@ -75,8 +75,7 @@ int Builtin_Run(BuiltinCall& call) {
     std::string commandLine;
     int32_t showCmd = kDefaultShow;
     if (int error = GetStringParam(call, 0, commandLine)) return error;
-    if (call.args.size() >= 2)
-        if (int error = GetIntParam(call, 1, showCmd)) return error;
+    if (int error = GetOptionalIntParam(call, 1, showCmd)) return error;
     StatusLine status(call.window, "Running command line...");
     StartedProcess started;
     StartOutcome outcome = StartProcess(call.window, commandLine, showCmd, started);
@@ -94,10 +93,8 @@ int Builtin_RunWait(BuiltinCall& call) {
     int32_t showCmd = kDefaultShow;
     int32_t timeout = kDefaultRunWaitTimeout;
     if (int error = GetStringParam(call, 0, commandLine)) return error;
-    if (call.args.size() >= 2)
-        if (int error = GetIntParam(call, 1, showCmd)) return error;
-    if (call.args.size() >= 3)
-        if (int error = GetIntParam(call, 2, timeout)) return error;
+    if (int error = GetOptionalIntParam(call, 1, showCmd)) return error;
+    if (int error = GetOptionalIntParam(call, 2, timeout)) return error;
     StatusLine status(call.window, "Running command line...");
     StartedProcess started;
     StartOutcome outcome = StartProcess(call.window, commandLine, showCmd, started);

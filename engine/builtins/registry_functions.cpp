@@ -99,8 +99,7 @@ int Builtin_RegDeleteKey(BuiltinCall& call) {
     std::string subKey;
     int32_t recursive = 1;
     if (int error = KeyParams(call, root, subKey)) return error;
-    if (call.args.size() >= 3)
-        if (int error = GetIntParam(call, 2, recursive)) return error;
+    if (int error = GetOptionalIntParam(call, 2, recursive)) return error;
     if (!root || !NamesAKey(subKey)) return kOk;
     bool deleted = recursive ? DeleteTree(root, subKey)
                              : HasNoSubKeys(root, subKey) && RegDeleteKeyA(root, subKey.c_str()) == ERROR_SUCCESS;
@@ -126,8 +125,7 @@ int Builtin_RegGetKeyValueInt(BuiltinCall& call) {
     int32_t fallback = 0;
     if (int error = KeyParams(call, root, subKey)) return error;
     if (int error = GetStringParam(call, 2, valueName)) return error;
-    if (call.args.size() >= 4)
-        if (int error = GetIntParam(call, 3, fallback)) return error;
+    if (int error = GetOptionalIntParam(call, 3, fallback)) return error;
     SetIntResult(call, fallback);
     UniqueRegKey key = OpenKey(root, subKey, KEY_QUERY_VALUE);
     DWORD type = 0, value = 0, size = sizeof value;
@@ -145,8 +143,7 @@ int Builtin_RegGetKeyValueString(BuiltinCall& call) {
     std::string subKey, valueName, fallback;
     if (int error = KeyParams(call, root, subKey)) return error;
     if (int error = GetStringParam(call, 2, valueName)) return error;
-    if (call.args.size() >= 4)
-        if (int error = GetStringParam(call, 3, fallback)) return error;
+    if (int error = GetOptionalStringParam(call, 3, fallback)) return error;
     SetStringResult(call, fallback);
     UniqueRegKey key = OpenKey(root, subKey, KEY_QUERY_VALUE);
     char buffer[kStringBuffer];

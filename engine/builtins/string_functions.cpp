@@ -99,8 +99,7 @@ int Builtin_MidString(BuiltinCall& call) {
     int32_t count = -1;
     if (int error = GetStringParam(call, 0, text)) return error;
     if (int error = GetIntParam(call, 1, start)) return error;
-    if (call.args.size() >= 3)
-        if (int error = GetIntParam(call, 2, count)) return error;
+    if (int error = GetOptionalIntParam(call, 2, count)) return error;
     std::size_t from = start < 0 ? 0 : static_cast<std::size_t>(start);
     if (from >= text.size()) return kOk;
     if (count == -1) {
@@ -117,8 +116,7 @@ int Builtin_FindString(BuiltinCall& call) {
     int32_t start = 0;
     if (int error = GetStringParam(call, 0, text)) return error;
     if (int error = GetStringParam(call, 1, find)) return error;
-    if (call.args.size() >= 3)
-        if (int error = GetIntParam(call, 2, start)) return error;
+    if (int error = GetOptionalIntParam(call, 2, start)) return error;
     if (start < 0 || static_cast<std::size_t>(start) > text.size()) return kOk;
     std::size_t position = FindText(text, find, static_cast<std::size_t>(start));
     if (position != kNotFound) SetIntResult(call, static_cast<int32_t>(position));
@@ -135,10 +133,8 @@ int Builtin_ReplaceString(BuiltinCall& call) {
     if (int error = GetStringParam(call, 0, text)) return error;
     if (int error = GetStringParam(call, 1, find)) return error;
     if (int error = GetStringParam(call, 2, replacement)) return error;
-    if (call.args.size() >= 4)
-        if (int error = GetIntParam(call, 3, all)) return error;
-    if (call.args.size() >= 5)
-        if (int error = GetIntParam(call, 4, start)) return error;
+    if (int error = GetOptionalIntParam(call, 3, all)) return error;
+    if (int error = GetOptionalIntParam(call, 4, start)) return error;
     if (start < 0 || static_cast<std::size_t>(start) > text.size()) {
         SetStringResult(call, std::move(text));
         return kOk;

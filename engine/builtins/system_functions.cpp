@@ -119,8 +119,7 @@ bool MakeDefaultPrinter(const std::string& printer) {
 // Fetches an optional time part: missing or -1 keeps the current value.
 int TimePart(BuiltinCall& call, int position, WORD current, int32_t& part) {
     part = -1;
-    if (call.args.size() > static_cast<std::size_t>(position))
-        if (int error = GetIntParam(call, position, part)) return error;
+    if (int error = GetOptionalIntParam(call, position, part)) return error;
     if (part == -1) part = current;
     return kOk;
 }
@@ -142,8 +141,7 @@ bool ToWide(const std::string& text, wchar_t (&wide)[257]) {
 int Builtin_ExitWindows(BuiltinCall& call) {
     SetIntResult(call, 0);
     int32_t flags = EWX_LOGOFF;
-    if (call.args.size() >= 1)
-        if (int error = GetIntParam(call, 0, flags)) return error;
+    if (int error = GetOptionalIntParam(call, 0, flags)) return error;
     StatusLine status(call.window, "Exiting Windows...");
     SetPrivilege("SeShutdownPrivilege", true);
     ExitWindowsEx(static_cast<UINT>(flags), 0);
@@ -243,8 +241,7 @@ int Builtin_SetSystemTime(BuiltinCall& call) {
 int Builtin_CurrentTimeString(BuiltinCall& call) {
     SetStringResult(call, "");
     std::string format = "%x %X";
-    if (call.args.size() >= 1)
-        if (int error = GetStringParam(call, 0, format)) return error;
+    if (int error = GetOptionalStringParam(call, 0, format)) return error;
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
     std::string text;

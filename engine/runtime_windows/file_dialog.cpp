@@ -78,17 +78,11 @@ int Builtin_GetOpenFileName(BuiltinCall& call) {
     SetStringResult(call, "");
     std::string defaultExtension, fileName, filter, title;
     int32_t flags = 0;
-    const size_t count = call.args.size();
-    if (count > 0)
-        if (int error = GetStringParam(call, 0, defaultExtension)) return error;
-    if (count > 1)
-        if (int error = GetStringParam(call, 1, fileName)) return error;
-    if (count > 2)
-        if (int error = GetIntParam(call, 2, flags)) return error;
-    if (count > 3)
-        if (int error = GetStringParam(call, 3, filter)) return error;
-    if (count > 4)
-        if (int error = GetStringParam(call, 4, title)) return error;
+    if (int error = GetOptionalStringParam(call, 0, defaultExtension)) return error;
+    if (int error = GetOptionalStringParam(call, 1, fileName)) return error;
+    if (int error = GetOptionalIntParam(call, 2, flags)) return error;
+    if (int error = GetOptionalStringParam(call, 3, filter)) return error;
+    if (int error = GetOptionalStringParam(call, 4, title)) return error;
     if (filter.empty()) filter = "All Files (*.*)|*.*||";
 
     CMyFileDialog dialog(defaultExtension, fileName, static_cast<DWORD>(flags) | OFN_HIDEREADONLY, filter,

@@ -52,16 +52,11 @@ int Builtin_InputString(BuiltinCall& call) {
     SetStringResult(call, "");
     std::string prompt, defaultText, caption;
     int32_t timeout = 0, useDefault = 1;
-    const size_t count = call.args.size();
     if (int error = GetStringParam(call, 0, prompt)) return error;
-    if (count > 1)
-        if (int error = GetStringParam(call, 1, defaultText)) return error;
-    if (count > 2)
-        if (int error = GetStringParam(call, 2, caption)) return error;
-    if (count > 3)
-        if (int error = GetIntParam(call, 3, timeout)) return error;
-    if (count > 4)
-        if (int error = GetIntParam(call, 4, useDefault)) return error;
+    if (int error = GetOptionalStringParam(call, 1, defaultText)) return error;
+    if (int error = GetOptionalStringParam(call, 2, caption)) return error;
+    if (int error = GetOptionalIntParam(call, 3, timeout)) return error;
+    if (int error = GetOptionalIntParam(call, 4, useDefault)) return error;
     if (caption.empty()) caption = "Vexa Script";
     if (timeout < 0) timeout = 0;
 

@@ -111,16 +111,11 @@ int Builtin_MessageBox(BuiltinCall& call) {
     SetIntResult(call, 0);
     std::string text, caption;
     int32_t type = 0, timeout = 0, timeoutAnswer = -1;
-    const size_t count = call.args.size();
     if (int error = GetStringParam(call, 0, text)) return error;
-    if (count > 1)
-        if (int error = GetStringParam(call, 1, caption)) return error;
-    if (count > 2)
-        if (int error = GetIntParam(call, 2, type)) return error;
-    if (count > 3)
-        if (int error = GetIntParam(call, 3, timeout)) return error;
-    if (count > 4)
-        if (int error = GetIntParam(call, 4, timeoutAnswer)) return error;
+    if (int error = GetOptionalStringParam(call, 1, caption)) return error;
+    if (int error = GetOptionalIntParam(call, 2, type)) return error;
+    if (int error = GetOptionalIntParam(call, 3, timeout)) return error;
+    if (int error = GetOptionalIntParam(call, 4, timeoutAnswer)) return error;
     if (caption.empty()) caption = "Vexa Script";
     if (timeout < 0) timeout = 0;
     if (timeoutAnswer < 0) timeoutAnswer = (type & kTypeYesNo) ? IDYES : IDOK;

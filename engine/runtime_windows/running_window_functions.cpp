@@ -16,8 +16,6 @@ constexpr int kAlwaysOnTop = 1, kNotAlwaysOnTop = 2, kHide = 4, kShow = 8;
 constexpr int kMoveCoordinates = 16, kMoveCenter = 32, kMoveLowerLeft = 48, kMoveLowerRight = 64,
               kMoveUpperLeft = 80, kMoveUpperRight = 96;
 
-size_t ArgCount(const BuiltinCall& call) { return call.args.size(); }
-
 // The countdown display; its form (h:mm:ss, m:ss or s) is chosen once from the whole pause.
 enum class PauseForm { kSeconds, kMinutes, kHours };
 
@@ -62,11 +60,8 @@ POINT MoveTarget(int where, const RECT& area, int width, int height, int x, int 
 int Builtin_SetWaitIncrement(BuiltinCall& call) {
     SetIntResult(call, 0);
     int32_t milliseconds = 1;
-    if (ArgCount(call) > 0) {
-        if (int error = GetIntParam(call, 0, milliseconds)) return error;
-        milliseconds = std::clamp<int32_t>(milliseconds, 0, 100);
-    }
-    ProgressWindow(call.window).setWaitIncrement(milliseconds);
+    if (int error = GetOptionalIntParam(call, 0, milliseconds)) return error;
+    ProgressWindow(call.window).setWaitIncrement(std::clamp<int32_t>(milliseconds, 0, 100));
     return 0;
 }
 
@@ -112,15 +107,10 @@ int Builtin_SetRunningScriptWindow(BuiltinCall& call) {
     int32_t flags = 0, x = 0, y = 0;
     std::string title;
     if (int error = GetIntParam(call, 0, flags)) return error;
-    if (ArgCount(call) > 1)
-        if (int error = GetStringParam(call, 1, title)) return error;
-    if (ArgCount(call) > 2) {
+    if (int error = GetOptionalStringParam(call, 1, title)) return error;
+    if (call.args.size() > 2) {
         // x and y come together: with x given, a missing y is a missing parameter.
         if (int error = GetIntParam(call, 2, x)) return error;
-        if (ArgCount(call) < 4) {
-            call.record.param = 4;
-            return kErrMissingParameter;
-        }
         if (int error = GetIntParam(call, 3, y)) return error;
     }
 
