@@ -36,27 +36,21 @@ def engine_time(command, cwd):
     raise RuntimeError('vexrun printed no elapsed time: ' + out)
 
 
-def script_of_size(size):
+VXS_FUNCTION = ('int f%(i)d(int a, string s)\n{\n    int b = a * 2 + %(k)d;\n    if (b > 10) b = b - 1;\n'
+                '    s = s + "x" + b;\n    return b;\n}\n')
+PY_FUNCTION = ('def f%(i)d(a, s):\n    b = a * 2 + %(k)d\n    if b > 10:\n        b = b - 1\n'
+               '    s = s + "x" + str(b)\n    return b\n\n')
+
+
+def source_of_size(size, function):
+    """Small functions of one template until the text is about `size` bytes; returns it and the count."""
     parts, total, i = [], 0, 0
     while total < size - 200:
-        f = ('int f%d(int a, string s)\n{\n    int b = a * 2 + %d;\n    if (b > 10) b = b - 1;\n'
-             '    s = s + "x" + b;\n    return b;\n}\n' % (i, i % 97))
-        parts.append(f)
-        total += len(f)
+        text = function % {'i': i, 'k': i % 97}
+        parts.append(text)
+        total += len(text)
         i += 1
-    parts.append('int main()\n{\n    return f0(1, "a");\n}\n')
     return ''.join(parts), i
-
-
-def python_source_of_size(size):
-    parts, total, i = [], 0, 0
-    while total < size - 200:
-        f = ('def f%d(a, s):\n    b = a * 2 + %d\n    if b > 10:\n        b = b - 1\n'
-             '    s = s + "x" + str(b)\n    return b\n\n' % (i, i % 97))
-        parts.append(f)
-        total += len(f)
-        i += 1
-    return ''.join(parts)
 
 
 def main():
@@ -78,12 +72,13 @@ def main():
     print('\n1. compile time by script size')
     rows = []
     for kib in (256, 512, 1024):
-        text, functions = script_of_size(kib * 1024)
+        text, functions = source_of_size(kib * 1024, VXS_FUNCTION)
+        text += 'int main()\n{\n    return f0(1, "a");\n}\n'
         name = 'compile_%d.vxs' % kib
         with open(os.path.join(work, name), 'w') as f:
             f.write(text)
         engine = best_of(5, lambda: engine_time([WINE_RUN, vexrun, '/compile', '/time', name], work))
-        source = python_source_of_size(kib * 1024)
+        source, _ = source_of_size(kib * 1024, PY_FUNCTION)
         python = best_of(3, lambda: (lambda s: (compile(source, 'bench', 'exec'), time.perf_counter() - s)[1])(time.perf_counter()))
         rows.append((kib, engine))
         print('  %5d KiB, %5d functions: engine %.3f s, python compile() %.3f s, ratio %.2f'
