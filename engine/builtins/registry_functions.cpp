@@ -32,6 +32,12 @@ int KeyParams(BuiltinCall& call, HKEY& root, std::string& subKey) {
     return kOk;
 }
 
+// Root, sub-key and value name: the first three parameters of every value function.
+int ValueParams(BuiltinCall& call, HKEY& root, std::string& subKey, std::string& valueName) {
+    if (int error = KeyParams(call, root, subKey)) return error;
+    return GetStringParam(call, 2, valueName);
+}
+
 UniqueRegKey OpenKey(HKEY root, const std::string& subKey, REGSAM access) {
     UniqueRegKey key;
     if (!root || RegOpenKeyExA(root, subKey.c_str(), 0, access, key.put()) != ERROR_SUCCESS) key.reset();
@@ -111,8 +117,7 @@ int Builtin_RegDeleteKeyValue(BuiltinCall& call) {
     SetIntResult(call, 0);
     HKEY root = nullptr;
     std::string subKey, valueName;
-    if (int error = KeyParams(call, root, subKey)) return error;
-    if (int error = GetStringParam(call, 2, valueName)) return error;
+    if (int error = ValueParams(call, root, subKey, valueName)) return error;
     UniqueRegKey key = OpenKey(root, subKey, KEY_SET_VALUE);
     if (key && RegDeleteValueA(key.get(), valueName.c_str()) == ERROR_SUCCESS) SetIntResult(call, 1);
     return kOk;
@@ -123,8 +128,7 @@ int Builtin_RegGetKeyValueInt(BuiltinCall& call) {
     HKEY root = nullptr;
     std::string subKey, valueName;
     int32_t fallback = 0;
-    if (int error = KeyParams(call, root, subKey)) return error;
-    if (int error = GetStringParam(call, 2, valueName)) return error;
+    if (int error = ValueParams(call, root, subKey, valueName)) return error;
     if (int error = GetOptionalIntParam(call, 3, fallback)) return error;
     SetIntResult(call, fallback);
     UniqueRegKey key = OpenKey(root, subKey, KEY_QUERY_VALUE);
@@ -141,8 +145,7 @@ int Builtin_RegGetKeyValueString(BuiltinCall& call) {
     SetStringResult(call, "");
     HKEY root = nullptr;
     std::string subKey, valueName, fallback;
-    if (int error = KeyParams(call, root, subKey)) return error;
-    if (int error = GetStringParam(call, 2, valueName)) return error;
+    if (int error = ValueParams(call, root, subKey, valueName)) return error;
     if (int error = GetOptionalStringParam(call, 3, fallback)) return error;
     SetStringResult(call, fallback);
     UniqueRegKey key = OpenKey(root, subKey, KEY_QUERY_VALUE);
@@ -164,8 +167,7 @@ int Builtin_RegSetKeyValueInt(BuiltinCall& call) {
     HKEY root = nullptr;
     std::string subKey, valueName;
     int32_t value = 0;
-    if (int error = KeyParams(call, root, subKey)) return error;
-    if (int error = GetStringParam(call, 2, valueName)) return error;
+    if (int error = ValueParams(call, root, subKey, valueName)) return error;
     if (int error = GetIntParam(call, 3, value)) return error;
     DWORD data = static_cast<DWORD>(value);
     SetIntResult(call, SetValue(root, subKey, valueName, REG_DWORD, &data, sizeof data) ? 1 : 0);
@@ -176,8 +178,7 @@ int Builtin_RegSetKeyValueString(BuiltinCall& call) {
     SetIntResult(call, 0);
     HKEY root = nullptr;
     std::string subKey, valueName, value;
-    if (int error = KeyParams(call, root, subKey)) return error;
-    if (int error = GetStringParam(call, 2, valueName)) return error;
+    if (int error = ValueParams(call, root, subKey, valueName)) return error;
     if (int error = GetStringParam(call, 3, value)) return error;
     SetIntResult(call, SetValue(root, subKey, valueName, REG_SZ, value.c_str(),
                                 static_cast<DWORD>(value.size() + 1)) ? 1 : 0);

@@ -52,23 +52,19 @@ int Builtin_strlen(BuiltinCall& call) {
     return kOk;
 }
 
-int Builtin_strupr(BuiltinCall& call) {
+// strupr and strlwr: the text with its letters converted by `convert`.
+static int ConvertedText(BuiltinCall& call, void (*convert)(std::string&)) {
     SetStringResult(call, "");
     std::string text;
     if (int error = TextArgument(call, text)) return error;
-    ToUpperText(text);
+    convert(text);
     SetStringResult(call, std::move(text));
     return kOk;
 }
 
-int Builtin_strlwr(BuiltinCall& call) {
-    SetStringResult(call, "");
-    std::string text;
-    if (int error = TextArgument(call, text)) return error;
-    ToLowerText(text);
-    SetStringResult(call, std::move(text));
-    return kOk;
-}
+int Builtin_strupr(BuiltinCall& call) { return ConvertedText(call, ToUpperText); }
+
+int Builtin_strlwr(BuiltinCall& call) { return ConvertedText(call, ToLowerText); }
 
 int Builtin_LeftString(BuiltinCall& call) {
     SetStringResult(call, "");

@@ -57,7 +57,13 @@ const EngineLibrary& EngineLibrary::Get() {
 }
 
 HWND FindOwnDialog(const std::string& caption) {
-    return FindOwnWindow([&](HWND window) { return TextOf(window) == caption; });
+    // The caption is read without a message to the dialog's thread, which may be busy or
+    // sleeping between polls: the search must see a box that is up for only a moment.
+    return FindOwnWindow([&](HWND window) {
+        wchar_t text[1024] = {};
+        int length = InternalGetWindowText(window, text, 1024);
+        return std::wstring(text, length) == std::wstring(caption.begin(), caption.end());
+    });
 }
 
 HWND FindRunningWindow() {
