@@ -126,30 +126,26 @@ struct RootKey {
 };
 
 constexpr RootKey kRootKeys[] = {
-    {"HKEY_CLASSES_ROOT", 0x80000000u},   {"HKEY_CURRENT_USER", 0x80000001u},
-    {"HKEY_LOCAL_MACHINE", 0x80000002u},  {"HKEY_USERS", 0x80000003u},
+    {"HKEY_CLASSES_ROOT", 0x80000000u},     {"HKEY_CURRENT_USER", 0x80000001u},
+    {"HKEY_LOCAL_MACHINE", 0x80000002u},    {"HKEY_USERS", 0x80000003u},
     {"HKEY_PERFORMANCE_DATA", 0x80000004u}, {"HKEY_CURRENT_CONFIG", 0x80000005u},
     {"HKEY_DYN_DATA", 0x80000006u},
 };
 
 }  // namespace
 
-const BuiltinEntry* FindBuiltin(std::string_view name, bool strict)
-{
+const BuiltinEntry* FindBuiltin(std::string_view name, bool strict) {
     for (const BuiltinEntry& entry : kBuiltins) {
-        if (NamesEqual(name, entry.name, strict))
-            return &entry;
+        if (NamesEqual(name, entry.name, strict)) return &entry;
     }
     return nullptr;
 }
 
-bool IsBuiltinName(std::string_view name, bool strict)
-{
+bool IsBuiltinName(std::string_view name, bool strict) {
     return FindBuiltin(name, strict) != nullptr;
 }
 
-bool FindIntegerConstant(std::string_view name, bool strict, int32_t& value)
-{
+bool FindIntegerConstant(std::string_view name, bool strict, int32_t& value) {
     for (const IntegerConstant& constant : kIntegerConstants) {
         if (NamesEqual(name, constant.name, strict)) {
             value = constant.value;
@@ -159,8 +155,7 @@ bool FindIntegerConstant(std::string_view name, bool strict, int32_t& value)
     return false;
 }
 
-bool FindRootKey(std::string_view name, bool strict, uint32_t& handle)
-{
+bool FindRootKey(std::string_view name, bool strict, uint32_t& handle) {
     for (const RootKey& key : kRootKeys) {
         if (NamesEqual(name, key.name, strict)) {
             handle = key.handle;
@@ -170,13 +165,9 @@ bool FindRootKey(std::string_view name, bool strict, uint32_t& handle)
     return false;
 }
 
-bool IsNullWord(std::string_view name, bool strict)
-{
-    return NamesEqual(name, "NULL", strict);
-}
+bool IsNullWord(std::string_view name, bool strict) { return NamesEqual(name, "NULL", strict); }
 
-int BuiltinUnavailable(BuiltinCall& call)
-{
+int BuiltinUnavailable(BuiltinCall& call) {
     SetResultCall(call.record, call.name);
     return kErrFunctionNotFound;
 }

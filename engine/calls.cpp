@@ -24,16 +24,19 @@ int ParameterError(ScriptResult& record, std::size_t position, int code) {
 // fewer arguments, -28 when the argument's type does not convert.
 int FetchArgument(BuiltinCall& call, int position, uint32_t type, bool strict, ScriptValue& value) {
     if (position < 0 || static_cast<std::size_t>(position) >= call.args.size())
-        return ParameterError(call.record, static_cast<std::size_t>(position), kErrMissingParameter);
+        return ParameterError(call.record, static_cast<std::size_t>(position),
+                              kErrMissingParameter);
     CopyValue(value, call.args[static_cast<std::size_t>(position)]);
     if (value.type != type && !ConvertValue(value, type, strict))
-        return ParameterError(call.record, static_cast<std::size_t>(position), kErrBadParameterType);
+        return ParameterError(call.record, static_cast<std::size_t>(position),
+                              kErrBadParameterType);
     return kOk;
 }
 
 // `exit(value)`: the value (an int, NULL as 0, none as 0) goes into the running function's
 // result slot and the Exit signal travels out through every expression and call.
-[[gnu::noinline]] int ExecuteExit(RunContext& context, const VariableTable& itemArgs, VariableTable& locals) {
+[[gnu::noinline]] int ExecuteExit(RunContext& context, const VariableTable& itemArgs,
+                                  VariableTable& locals) {
     ScriptValue value = MakeInt(0);
     if (!itemArgs.empty()) {
         int outcome = EvaluateExpression(context, itemArgs.front(), locals, value);
@@ -73,11 +76,8 @@ int FetchArgument(BuiltinCall& call, int position, uint32_t type, bool strict, S
         case kTypeVoid:
         case kTypeHkey:
         case kTypeHbrowser:
-        case kTypeHfile:
-            CopyValue(argument, item);
-            break;
-        default:
-            return ParameterError(context.record, i, kErrBadParameterType);
+        case kTypeHfile: CopyValue(argument, item); break;
+        default: return ParameterError(context.record, i, kErrBadParameterType);
         }
         args.push_back(std::move(argument));
     }
@@ -105,7 +105,8 @@ int FetchArgument(BuiltinCall& call, int position, uint32_t type, bool strict, S
 }
 
 // By-reference parameters hand their final values back to the caller's variables, in order.
-[[gnu::noinline]] void WriteBack(VariableTable& args, const VariableTable& locals, std::size_t count) {
+[[gnu::noinline]] void WriteBack(VariableTable& args, const VariableTable& locals,
+                                 std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
         if (locals[i].byReference && args[i].reference) CopyValue(*args[i].reference, locals[i]);
     }
@@ -115,7 +116,8 @@ int FetchArgument(BuiltinCall& call, int position, uint32_t type, bool strict, S
 
 int GetIntParam(BuiltinCall& call, int position, int32_t& value) {
     ScriptValue argument;
-    if (int error = FetchArgument(call, position, kTypeInt, call.program.strict, argument)) return error;
+    if (int error = FetchArgument(call, position, kTypeInt, call.program.strict, argument))
+        return error;
     value = argument.integer;
     return kOk;
 }
@@ -195,11 +197,14 @@ ScriptValue* LookupVariable(RunContext& context, VariableTable& locals, std::str
 int ExecuteCall(RunContext& context, std::string_view name, const VariableTable& itemArgs,
                 VariableTable& locals, ScriptValue& result) {
     // `exit` is a statement in call form, never a function, wherever it is written.
-    if (NamesEqual(name, "exit", context.program.strict)) return ExecuteExit(context, itemArgs, locals);
+    if (NamesEqual(name, "exit", context.program.strict))
+        return ExecuteExit(context, itemArgs, locals);
     VariableTable args;
-    if (int outcome = PrepareArguments(context, itemArgs, locals, args); outcome != kOk) return outcome;
+    if (int outcome = PrepareArguments(context, itemArgs, locals, args); outcome != kOk)
+        return outcome;
     if (const BuiltinEntry* builtin = FindBuiltin(name, context.program.strict)) {
-        BuiltinCall call{context.window, context.program, args, result, context.record, builtin->name};
+        BuiltinCall call{context.window, context.program, args,
+                         result,         context.record,  builtin->name};
         return builtin->handler(call);
     }
     return CallUserFunction(context, name, args, result);

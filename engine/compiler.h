@@ -7,8 +7,10 @@
 #include "program.h"
 #include "run_context.h"
 
-// Loads `path`, enters it into `includes`, and runs Pass1 over it (used for #include and test compile).
-int CompileFile(RunContext& context, const std::string& path, IncludeList& includes, bool isInclude);
+// Loads `path`, enters it into `includes`, and runs Pass1 over it (used for #include and test
+// compile).
+int CompileFile(RunContext& context, const std::string& path, IncludeList& includes,
+                bool isInclude);
 // CompileFile after its load: enters `path` into `includes`, makes it the record's file and runs
 // Pass1 unless Cancel is set (the drivers load a main file themselves).
 int CompileLoadedFile(RunContext& context, const std::string& path, const std::string& text,

@@ -86,7 +86,8 @@ int FailNamed(ScriptResult& record, int code, std::string_view name) {
 int ReadSingleValue(PassState& state, VariableTable& items, int& line) {
     if (state.AtEnd()) return kErrMissingSemicolon;
     line = state.record().line;
-    if (int error = ReadExpressionText(state.cursor, items, state.record(), state.strict())) return error;
+    if (int error = ReadExpressionText(state.cursor, items, state.record(), state.strict()))
+        return error;
     return items.size() == 1 ? kOk : kErrSyntax;
 }
 
@@ -256,7 +257,8 @@ int DeclareLocal(PassState& state, Block& block, const VariableTable& outerNames
     ++state.cursor;
     if (!IsValidName(name, strict)) return FailNamed(record, kErrInvalidVariableName, name);
     if (type == kTypeVoid) return FailNamed(record, kErrInvalidVariableType, "void");
-    for (const VariableTable* scope : {static_cast<const VariableTable*>(&block.locals), &outerNames}) {
+    for (const VariableTable* scope :
+         {static_cast<const VariableTable*>(&block.locals), &outerNames}) {
         for (const ScriptValue& other : *scope) {
             if (NamesEqual(other.name, name, strict) && (strict || other.type != type))
                 return FailNamed(record, kErrVariableAlreadyDefined, name);
@@ -282,7 +284,8 @@ int DeclareLocal(PassState& state, Block& block, const VariableTable& outerNames
 int CompileReturn(PassState& state, Block& block, int line) {
     if (state.AtEnd()) return kErrMissingSemicolon;
     VariableTable items;
-    if (int error = ReadExpressionText(state.cursor, items, state.record(), state.strict())) return error;
+    if (int error = ReadExpressionText(state.cursor, items, state.record(), state.strict()))
+        return error;
     if (items.empty()) items.push_back(MakeVoid());  // `return;`
     if (*state.cursor != ';') return kErrMissingSemicolon;
     ++state.cursor;
@@ -387,10 +390,12 @@ int CompileFunction(PassState& state, uint32_t returnType, const std::string& na
     ScriptResult& record = state.record();
     const bool strict = state.strict();
     const bool isMain = NamesEqual(name, "main", strict);
-    if (!isMain && !IsValidName(name, strict)) return FailNamed(record, kErrInvalidFunctionName, name);
+    if (!isMain && !IsValidName(name, strict))
+        return FailNamed(record, kErrInvalidFunctionName, name);
     // An included file's main is compiled but never entered, so it cannot clash.
     const bool entered = !(isMain && state.isInclude);
-    if (entered && state.index.HasFunction(name)) return FailNamed(record, kErrFunctionAlreadyDefined, name);
+    if (entered && state.index.HasFunction(name))
+        return FailNamed(record, kErrFunctionAlreadyDefined, name);
     if (state.index.GlobalTypes(name)) return FailNamed(record, kErrNameAlreadyDefined, name);
 
     FunctionDef function;
@@ -503,7 +508,8 @@ int CompileTopLevel(PassState& state) {
 
 }  // namespace
 
-int CompileFile(RunContext& context, const std::string& path, IncludeList& includes, bool isInclude) {
+int CompileFile(RunContext& context, const std::string& path, IncludeList& includes,
+                bool isInclude) {
     if (StackGuard::Exhausted()) return kErrStackOverflow;  // a long chain of includes
     std::string text;
     if (int error = LoadScriptFile(path, text)) return error;
@@ -524,7 +530,8 @@ int Pass1(RunContext& context, const std::string& text, IncludeList& includes, b
     int result = isInclude ? kOk : StrictPrescan(context, source.c_str());
     if (result == kOk) {
         context.record.line = 1;
-        PassState state{context, includes, isInclude, source.c_str(), DeclarationIndex(context.program)};
+        PassState state{context, includes, isInclude, source.c_str(),
+                        DeclarationIndex(context.program)};
         result = CompileTopLevel(state);
     }
     context.window.SetStatusText("");

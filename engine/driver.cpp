@@ -70,9 +70,9 @@ struct DriverJob {
     EnginePlatform& platform;
     RunWindow& window;
     ScriptResult& record;
-    const char* path;           // as the caller spelled it
+    const char* path;  // as the caller spelled it
     const std::string& loadPath;
-    const char* entryCall;      // null for a test compile
+    const char* entryCall;  // null for a test compile
     bool strict;
 };
 
@@ -113,9 +113,7 @@ int RunEntryCall(RunContext& context, const char* entryCall) {
         case kLiteralRootKey:
             args.push_back(MakeHandle(kTypeHkey, static_cast<uint32_t>(StringToInt(word))));
             break;
-        default:
-            record.param = static_cast<int32_t>(args.size() + 1);
-            return kErrBadParameterValue;
+        default: record.param = static_cast<int32_t>(args.size() + 1); return kErrBadParameterValue;
         }
     }
 
@@ -173,11 +171,12 @@ int OnScriptStack(void* argument) {
 }
 
 void Report(RunWindow& window, int result, const ScriptResult& record) {
-    if (result < 0 && result != kErrCancelled) window.ShowErrorReport(FormatErrorReport(result, record));
+    if (result < 0 && result != kErrCancelled)
+        window.ShowErrorReport(FormatErrorReport(result, record));
 }
 
-int Drive(EnginePlatform& platform, void* owner, const char* path, const char* entryCall, int strict,
-          ScriptResult& record) {
+int Drive(EnginePlatform& platform, void* owner, const char* path, const char* entryCall,
+          int strict, ScriptResult& record) {
     const bool compileOnly = entryCall == nullptr;
     ResetResult(record);
     if (!compileOnly) SetResultFile(record, path);

@@ -52,7 +52,8 @@ enum ErrorCode : int {
 // The largest script or include file the loader accepts, in bytes.
 constexpr int kMaxScriptFileSize = 1048576;
 
-// The message of `code` with its placeholder filled from the record ("Unknown error" outside the table).
+// The message of `code` with its placeholder filled from the record ("Unknown error" outside the
+// table).
 std::string FormatErrorMessage(int code, const ScriptResult& record);
 // The full text of the error box: "<file>\nline <line>: <message>".
 std::string FormatErrorReport(int code, const ScriptResult& record);

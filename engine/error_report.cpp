@@ -58,22 +58,20 @@ constexpr ErrorMessage kMessages[] = {
     {kErrNameAlreadyDefined, "%s - Name is already defined", Fill::Name},
     {kErrInvalidOption, "Invalid option", Fill::None},
     {kErrConstantByReference,
-     "Parameter %d - Invalid constant value; must use a variable for a call by reference", Fill::Param},
+     "Parameter %d - Invalid constant value; must use a variable for a call by reference",
+     Fill::Param},
 };
 
 // The record crosses the library boundary, so a field is read only up to its own size.
-std::string_view Field(const char* field, std::size_t size)
-{
+std::string_view Field(const char* field, std::size_t size) {
     const void* end = std::memchr(field, '\0', size);
     return {field, end ? static_cast<std::size_t>(static_cast<const char*>(end) - field) : size};
 }
 
 // Replaces the single placeholder (%s or %d) of `pattern` with `value`; no printf on record text.
-std::string FillPlaceholder(std::string_view pattern, std::string_view value)
-{
+std::string FillPlaceholder(std::string_view pattern, std::string_view value) {
     std::size_t at = pattern.find('%');
-    if (at == std::string_view::npos)
-        return std::string(pattern);
+    if (at == std::string_view::npos) return std::string(pattern);
     std::string text(pattern.substr(0, at));
     text += value;
     text += pattern.substr(at + 2);
@@ -82,20 +80,16 @@ std::string FillPlaceholder(std::string_view pattern, std::string_view value)
 
 }  // namespace
 
-std::string FormatErrorMessage(int code, const ScriptResult& record)
-{
+std::string FormatErrorMessage(int code, const ScriptResult& record) {
     for (const ErrorMessage& message : kMessages) {
-        if (message.code != code)
-            continue;
+        if (message.code != code) continue;
         switch (message.fill) {
-        case Fill::None:
-            return message.text;
+        case Fill::None: return message.text;
         case Fill::Name:
             return FillPlaceholder(message.text, Field(record.name, sizeof record.name));
         case Fill::Call:
             return FillPlaceholder(message.text, Field(record.call, sizeof record.call));
-        case Fill::Param:
-            return FillPlaceholder(message.text, std::to_string(record.param));
+        case Fill::Param: return FillPlaceholder(message.text, std::to_string(record.param));
         case Fill::MaxFileSize:
             return FillPlaceholder(message.text, std::to_string(kMaxScriptFileSize));
         }
@@ -103,8 +97,7 @@ std::string FormatErrorMessage(int code, const ScriptResult& record)
     return "Unknown error";
 }
 
-std::string FormatErrorReport(int code, const ScriptResult& record)
-{
+std::string FormatErrorReport(int code, const ScriptResult& record) {
     std::string text(Field(record.file, sizeof record.file));
     text += "\nline ";
     text += std::to_string(record.line);

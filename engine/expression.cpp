@@ -48,8 +48,7 @@ thread_local ItemStack itemStack;
 
 class ActiveBytes {
 public:
-    ActiveBytes(ItemStack& stack, std::size_t bytes) : stack_(stack), bytes_(bytes)
-    {
+    ActiveBytes(ItemStack& stack, std::size_t bytes) : stack_(stack), bytes_(bytes) {
         stack_.activeBytes += bytes_;
     }
     ~ActiveBytes() { stack_.activeBytes -= bytes_; }
@@ -66,17 +65,13 @@ private:
 constexpr std::size_t kKeptItems = 1024;
 constexpr std::size_t kKeptText = 64;
 
-[[gnu::noinline]] void ReleaseText(std::string& text)
-{
-    std::string().swap(text);
-}
+[[gnu::noinline]] void ReleaseText(std::string& text) { std::string().swap(text); }
 
 // One evaluation's segment of the item stack; ending it drops the entries again, errors included.
 class ItemSegment {
 public:
     explicit ItemSegment(ItemStack& stack) : stack_(stack), base_(stack.used) { ++stack.segments; }
-    ~ItemSegment()
-    {
+    ~ItemSegment() {
         std::vector<Item>& items = stack_.items;
         for (std::size_t i = base_; i < stack_.used; ++i) {
             std::string& text = items[i].text;
@@ -86,16 +81,14 @@ public:
                 text.clear();
         }
         stack_.used = base_;
-        if (--stack_.segments == 0 && items.size() > kKeptItems)
-            std::vector<Item>().swap(items);
+        if (--stack_.segments == 0 && items.size() > kKeptItems) std::vector<Item>().swap(items);
     }
     ItemSegment(const ItemSegment&) = delete;
     ItemSegment& operator=(const ItemSegment&) = delete;
 
     // Room for `count` items, made before any token runs: an allocation failure then belongs
     // to the expression's own line, and Push never allocates (nested evaluations only grow it).
-    void Reserve(std::size_t count)
-    {
+    void Reserve(std::size_t count) {
         std::size_t needed = stack_.used + count;
         if (needed > stack_.items.size())
             stack_.items.resize(std::max(needed, 2 * stack_.items.size()));
@@ -103,8 +96,7 @@ public:
     std::size_t size() const { return stack_.used - base_; }
     Item& operator[](std::size_t i) { return stack_.items[base_ + i]; }
     // A fresh item; its text is empty already.
-    Item& Push()
-    {
+    Item& Push() {
         Item& item = stack_.items[stack_.used++];
         item.op = 0;
         item.type = kTypeUndetermined;
@@ -118,74 +110,56 @@ private:
     std::size_t base_;
 };
 
-bool IsHandleType(uint32_t type)
-{
+bool IsHandleType(uint32_t type) {
     return type == kTypeHkey || type == kTypeHbrowser || type == kTypeHfile;
 }
 
 // An operator item counts as an int where types are compared.
-uint32_t TypeOf(const Item& item)
-{
-    return item.op ? kTypeInt : item.type;
-}
+uint32_t TypeOf(const Item& item) { return item.op ? kTypeInt : item.type; }
 
 // The handle slot of a handle value: `handle` for HKEY, `integer` for HFILE and HBROWSER.
-uint32_t HandleOf(const Item& item)
-{
+uint32_t HandleOf(const Item& item) {
     return item.type == kTypeHkey ? item.handle : static_cast<uint32_t>(item.integer);
 }
 
-int32_t Wrap(uint32_t value)
-{
-    return static_cast<int32_t>(value);
-}
+int32_t Wrap(uint32_t value) { return static_cast<int32_t>(value); }
 
-void SetLine(ScriptResult& record, int32_t base, uint32_t lines)
-{
+void SetLine(ScriptResult& record, int32_t base, uint32_t lines) {
     record.line = Wrap(static_cast<uint32_t>(base) + lines);
 }
 
 // Kept out of line so the int path of LoadValue stays small enough to inline.
-[[gnu::noinline]] void CopyText(Item& item, const std::string& text)
-{
-    item.text = text;
-}
+[[gnu::noinline]] void CopyText(Item& item, const std::string& text) { item.text = text; }
 
 // Loads the value part of a variable or constant into a fresh item.
-inline void LoadValue(Item& item, const ScriptValue& value)
-{
+inline void LoadValue(Item& item, const ScriptValue& value) {
     item.type = value.type;
     item.integer = value.integer;
     item.handle = value.handle;
-    if (!value.text.empty())
-        CopyText(item, value.text);
+    if (!value.text.empty()) CopyText(item, value.text);
 }
 
 // Moves a call's or a group's result into a fresh item.
-void TakeValue(Item& item, ScriptValue& value)
-{
+void TakeValue(Item& item, ScriptValue& value) {
     item.type = value.type;
     item.integer = value.integer;
     item.handle = value.handle;
     item.text = std::move(value.text);
 }
 
-void SetInt(Item& item, int32_t value)
-{
+void SetInt(Item& item, int32_t value) {
     item.type = kTypeInt;
     item.integer = value;
     item.text.clear();
     item.handle = 0;
 }
 
-int WrongType(ScriptResult& record)
-{
+int WrongType(ScriptResult& record) {
     SetResultName(record, "");
     return kErrWrongType;
 }
 
-int IntOperation(char op, int32_t a, int32_t b, int32_t& out)
-{
+int IntOperation(char op, int32_t a, int32_t b, int32_t& out) {
     uint32_t ua = static_cast<uint32_t>(a);
     uint32_t ub = static_cast<uint32_t>(b);
     switch (op) {
@@ -193,13 +167,11 @@ int IntOperation(char op, int32_t a, int32_t b, int32_t& out)
     case '+': out = Wrap(ua + ub); return kOk;
     case '-': out = Wrap(ua - ub); return kOk;
     case '/':
-        if (b == 0)
-            return kErrDivisionByZero;
+        if (b == 0) return kErrDivisionByZero;
         out = (a == INT_MIN && b == -1) ? INT_MIN : a / b;  // the one quotient that does not fit
         return kOk;
     case '%':
-        if (b == 0)
-            return kErrDivisionByZero;
+        if (b == 0) return kErrDivisionByZero;
         out = b == -1 ? 0 : a % b;
         return kOk;
     case '&': out = Wrap(ua & ub); return kOk;
@@ -217,20 +189,17 @@ int IntOperation(char op, int32_t a, int32_t b, int32_t& out)
 }
 
 // Applies a binary operator to two operands of one common type; the result goes to `right`.
-int ApplyBinary(char op, Item& left, Item& right, ScriptResult& record)
-{
+int ApplyBinary(char op, Item& left, Item& right, ScriptResult& record) {
     uint32_t type = left.type;
     if (type == kTypeInt) {
         int32_t out = 0;
-        if (int rc = IntOperation(op, left.integer, right.integer, out); rc < 0)
-            return rc;
+        if (int rc = IntOperation(op, left.integer, right.integer, out); rc < 0) return rc;
         SetInt(right, out);
         return kOk;
     }
     if (type == kTypeString) {
         if (op == '+') {
-            if (left.text.size() + right.text.size() > kMaxTextLength)
-                return kErrStringTooLong;
+            if (left.text.size() + right.text.size() > kMaxTextLength) return kErrStringTooLong;
             left.text += right.text;
             right.text = std::move(left.text);
             return kOk;
@@ -256,12 +225,10 @@ int ApplyBinary(char op, Item& left, Item& right, ScriptResult& record)
 }
 
 // Unary - or ! applied to the item after the operator.
-int ApplyUnary(char op, Item& next, ScriptResult& record)
-{
+int ApplyUnary(char op, Item& next, ScriptResult& record) {
     uint32_t type = TypeOf(next);
     if (type == kTypeInt) {
-        if (next.op)
-            return kErrSyntax;
+        if (next.op) return kErrSyntax;
         int32_t v = next.integer;
         SetInt(next, op == '-' ? Wrap(0u - static_cast<uint32_t>(v)) : v == 0);
     } else if (IsHandleType(type) && op == '!') {
@@ -273,8 +240,7 @@ int ApplyUnary(char op, Item& next, ScriptResult& record)
 }
 
 // A NULL operand takes the other side's type as its empty value; an int becomes its decimal text.
-void ConvertItem(Item& item, uint32_t type)
-{
+void ConvertItem(Item& item, uint32_t type) {
     if (item.type == kTypeVoid) {
         item.type = type;
         item.integer = 0;
@@ -289,77 +255,66 @@ void ConvertItem(Item& item, uint32_t type)
 
 // Brings two neighbours to one type: NULL takes the other's type; without strict an int
 // beside a string becomes its decimal text.
-int UnifyTypes(Item& left, Item& right, bool strict, ScriptResult& record)
-{
+int UnifyTypes(Item& left, Item& right, bool strict, ScriptResult& record) {
     uint32_t lt = TypeOf(left);
     uint32_t rt = TypeOf(right);
-    if (lt == rt)
-        return kOk;
+    if (lt == rt) return kOk;
     Item* from = nullptr;
     uint32_t to = 0;
     if (lt == kTypeVoid) {
         from = &left, to = rt;
     } else if (rt == kTypeVoid) {
         from = &right, to = lt;
-    } else if (!strict && (lt == kTypeInt || lt == kTypeString) && (rt == kTypeInt || rt == kTypeString)) {
+    } else if (!strict && (lt == kTypeInt || lt == kTypeString) &&
+               (rt == kTypeInt || rt == kTypeString)) {
         from = lt == kTypeInt ? &left : &right;
         to = kTypeString;
     } else {
         return WrongType(record);
     }
-    if (!from->op)
-        ConvertItem(*from, to);
+    if (!from->op) ConvertItem(*from, to);
     return kOk;
 }
 
-int ApplyStep(const ReduceStep& step, ItemSegment& items, bool strict, ScriptResult& record)
-{
+int ApplyStep(const ReduceStep& step, ItemSegment& items, bool strict, ScriptResult& record) {
     switch (step.kind) {
-    case StepKind::Unary:
-        return ApplyUnary(step.op, items[step.right], record);
+    case StepKind::Unary: return ApplyUnary(step.op, items[step.right], record);
     case StepKind::Binary: {
         Item& left = items[step.left];
         Item& right = items[step.right];
-        if (int rc = UnifyTypes(left, right, strict, record); rc < 0)
-            return rc;
-        if (left.op || right.op)
-            return kErrSyntax;
+        if (int rc = UnifyTypes(left, right, strict, record); rc < 0) return rc;
+        if (left.op || right.op) return kErrSyntax;
         return ApplyBinary(step.op, left, right, record);
     }
-    case StepKind::Fail:
-        break;
+    case StepKind::Fail: break;
     }
     return step.error;
 }
 
 // Runs the planned steps; the value is then in the item `lexed.resultItem`.
-int Reduce(const LexedExpression& lexed, ItemSegment& items, bool strict, ScriptResult& record)
-{
+int Reduce(const LexedExpression& lexed, ItemSegment& items, bool strict, ScriptResult& record) {
     for (const ReduceStep& step : lexed.steps) {
-        if (int rc = ApplyStep(step, items, strict, record); rc < 0)
-            return rc;
+        if (int rc = ApplyStep(step, items, strict, record); rc < 0) return rc;
     }
     return kOk;
 }
 
-bool IsExpressionSlot(uint32_t type)
-{
-    return type == kTypeUndetermined || type == kTypeString || type == kTypeInt || IsHandleType(type);
+bool IsExpressionSlot(uint32_t type) {
+    return type == kTypeUndetermined || type == kTypeString || type == kTypeInt ||
+           IsHandleType(type);
 }
 
-const ScriptValue* FindInScope(RunContext& context, VariableTable& locals, const std::string& name)
-{
+const ScriptValue* FindInScope(RunContext& context, VariableTable& locals,
+                               const std::string& name) {
     ScriptValue* variable = LookupVariable(context, locals, name);
-    if (!variable)
-        SetResultName(context.record, name);
+    if (!variable) SetResultName(context.record, name);
     return variable;
 }
 
-int CopyVariable(RunContext& context, VariableTable& locals, const std::string& name, ScriptValue& out)
-{
+int CopyVariable(RunContext& context, VariableTable& locals, const std::string& name,
+                 ScriptValue& out) {
     const ScriptValue* variable = FindInScope(context, locals, name);
-    if (!variable)
-        return kErrNotDefined;
+    if (!variable) return kErrNotDefined;
     CopyValue(out, *variable);
     return kOk;
 }
@@ -368,21 +323,17 @@ int CopyVariable(RunContext& context, VariableTable& locals, const std::string& 
 // A cache hit is used through a plain pointer: items are not changed while a run evaluates
 // them, so the cached form outlives the evaluation; a fresh form is kept alive in `owner`.
 const LexedExpression& Lexed(const ScriptValue& argument, bool strict,
-                             std::shared_ptr<const LexedExpression>& owner)
-{
+                             std::shared_ptr<const LexedExpression>& owner) {
     const LexedExpression* cached = argument.lexed.get();
-    if (cached && cached->strict == strict && cached->source == argument.text)
-        return *cached;
+    if (cached && cached->strict == strict && cached->source == argument.text) return *cached;
     owner = LexExpression(argument.text, strict);
-    if (owner->cacheable)
-        argument.lexed = owner;
+    if (owner->cacheable) argument.lexed = owner;
     return *owner;
 }
 
 // Evaluates the operand tokens left to right into `items`; a call or a group may end the run.
 int EvaluateTokens(RunContext& context, const LexedExpression& lexed, VariableTable& locals,
-                   uint32_t expectedType, int32_t baseLine, ItemSegment& items)
-{
+                   uint32_t expectedType, int32_t baseLine, ItemSegment& items) {
     ScriptResult& record = context.record;
     items.Reserve(lexed.tokens.size());
     // The record's line matters only where an error can arise or a nested run starts.
@@ -405,8 +356,7 @@ int EvaluateTokens(RunContext& context, const LexedExpression& lexed, VariableTa
                 SetLine(record, baseLine, token.lines);
                 return kErrNotDefined;
             }
-            if (!variable->text.empty())
-                SetLine(record, baseLine, token.lines);
+            if (!variable->text.empty()) SetLine(record, baseLine, token.lines);
             LoadValue(items.Push(), *variable);
             break;
         }
@@ -415,8 +365,7 @@ int EvaluateTokens(RunContext& context, const LexedExpression& lexed, VariableTa
             SetLine(record, baseLine, token.lines);
             ScriptValue value;
             int rc = ExecuteCall(context, token.value.text, token.args, locals, value);
-            if (rc < 0 || rc == kSignalExit)
-                return rc;
+            if (rc < 0 || rc == kSignalExit) return rc;
             // A user function moves the line; later errors belong to this expression's line.
             SetLine(record, baseLine, token.lines);
             TakeValue(items.Push(), value);
@@ -427,22 +376,18 @@ int EvaluateTokens(RunContext& context, const LexedExpression& lexed, VariableTa
             ScriptValue value;
             value.type = expectedType;
             int rc = EvaluateExpression(context, token.value, locals, value);
-            if (rc < 0 || rc == kSignalExit)
-                return rc;
+            if (rc < 0 || rc == kSignalExit) return rc;
             TakeValue(items.Push(), value);
             break;
         }
-        case TokenKind::Error:
-            SetLine(record, baseLine, token.lines);
-            return token.error;
+        case TokenKind::Error: SetLine(record, baseLine, token.lines); return token.error;
         }
     }
     return kOk;
 }
 
 int EvaluateText(RunContext& context, const ScriptValue& argument, VariableTable& locals,
-                 ScriptValue& result)
-{
+                 ScriptValue& result) {
     ItemStack& stack = itemStack;
     if (StackGuard::Exhausted() || stack.activeBytes + argument.text.size() > kActiveBudget)
         return kErrStackOverflow;
@@ -450,8 +395,7 @@ int EvaluateText(RunContext& context, const ScriptValue& argument, VariableTable
     const int32_t baseLine = record.line;
     std::shared_ptr<const LexedExpression> owner;
     const LexedExpression& lexed = Lexed(argument, context.program.strict, owner);
-    if (stack.activeBytes + lexed.cost > kActiveBudget)
-        return kErrStackOverflow;
+    if (stack.activeBytes + lexed.cost > kActiveBudget) return kErrStackOverflow;
     ActiveBytes active(stack, lexed.cost);
 
     ItemSegment items(stack);
@@ -460,12 +404,10 @@ int EvaluateText(RunContext& context, const ScriptValue& argument, VariableTable
         record.line = baseLine;
         return rc;
     }
-    if (rc < 0)
-        return rc;
+    if (rc < 0) return rc;
     SetLine(record, baseLine, lexed.lines);  // reduction errors belong to the end of the text
     rc = Reduce(lexed, items, context.program.strict, record);
-    if (rc < 0)
-        return rc;
+    if (rc < 0) return rc;
     Item& value = items[lexed.resultItem];
     result.type = value.type;
     result.integer = value.integer;
@@ -478,19 +420,13 @@ int EvaluateText(RunContext& context, const ScriptValue& argument, VariableTable
 }  // namespace
 
 int EvaluateExpression(RunContext& context, const ScriptValue& argument, VariableTable& locals,
-                       ScriptValue& result)
-{
+                       ScriptValue& result) {
     switch (argument.type) {
-    case kTypeVarRef:
-        return CopyVariable(context, locals, argument.text, result);
-    case kTypeExpression:
-        break;
-    default:
-        CopyValue(result, argument);
-        return kOk;
+    case kTypeVarRef: return CopyVariable(context, locals, argument.text, result);
+    case kTypeExpression: break;
+    default: CopyValue(result, argument); return kOk;
     }
-    if (!IsExpressionSlot(result.type))
-        return kErrInvalidReturnType;
+    if (!IsExpressionSlot(result.type)) return kErrInvalidReturnType;
     try {
         return EvaluateText(context, argument, locals, result);
     } catch (const std::bad_alloc&) {

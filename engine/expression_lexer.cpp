@@ -15,48 +15,64 @@ namespace {
 constexpr std::size_t kCacheBudget = std::size_t{128} << 20;
 std::atomic<std::size_t> cachedBytes{0};
 
-std::size_t ValueCost(const ScriptValue& value)
-{
+std::size_t ValueCost(const ScriptValue& value) {
     return sizeof(ScriptValue) + value.text.capacity();
 }
 
-std::size_t CostOf(const LexedExpression& lexed)
-{
+std::size_t CostOf(const LexedExpression& lexed) {
     std::size_t cost = sizeof(LexedExpression) + lexed.source.capacity() +
                        lexed.tokens.capacity() * sizeof(ExprToken) +
                        lexed.steps.capacity() * sizeof(ReduceStep);
     for (const ExprToken& token : lexed.tokens) {
         cost += token.value.text.capacity();
-        for (const ScriptValue& arg : token.args)
-            cost += ValueCost(arg);
+        for (const ScriptValue& arg : token.args) cost += ValueCost(arg);
     }
     return cost;
 }
 
-bool ReserveCache(std::size_t cost)
-{
+bool ReserveCache(std::size_t cost) {
     std::size_t before = cachedBytes.fetch_add(cost);
-    if (before + cost <= kCacheBudget)
-        return true;
+    if (before + cost <= kCacheBudget) return true;
     cachedBytes.fetch_sub(cost);
     return false;
 }
 
 // Reads one operator at the cursor; 0 when the cursor is not at an operator.
-char ReadOperator(const char*& cursor)
-{
+char ReadOperator(const char*& cursor) {
     char c = cursor[0];
     char next = cursor[1];
     char op = 0;
     bool pair = false;
     switch (c) {
-    case '!': pair = next == '='; op = pair ? kOpNotEqual : '!'; break;
-    case '&': pair = next == '&'; op = pair ? kOpAnd : '&'; break;
-    case '|': pair = next == '|'; op = pair ? kOpOr : '|'; break;
-    case '=': pair = next == '='; op = pair ? kOpEqual : '='; break;
-    case '<': pair = next == '='; op = pair ? kOpLessEqual : '<'; break;
-    case '>': pair = next == '='; op = pair ? kOpGreaterEqual : '>'; break;
-    case '%': case '*': case '+': case '-': case '/': op = c; break;
+    case '!':
+        pair = next == '=';
+        op = pair ? kOpNotEqual : '!';
+        break;
+    case '&':
+        pair = next == '&';
+        op = pair ? kOpAnd : '&';
+        break;
+    case '|':
+        pair = next == '|';
+        op = pair ? kOpOr : '|';
+        break;
+    case '=':
+        pair = next == '=';
+        op = pair ? kOpEqual : '=';
+        break;
+    case '<':
+        pair = next == '=';
+        op = pair ? kOpLessEqual : '<';
+        break;
+    case '>':
+        pair = next == '=';
+        op = pair ? kOpGreaterEqual : '>';
+        break;
+    case '%':
+    case '*':
+    case '+':
+    case '-':
+    case '/': op = c; break;
     default: return 0;
     }
     cursor += pair ? 2 : 1;
@@ -67,12 +83,10 @@ class Lexer {
 public:
     Lexer(LexedExpression& out) : out_(out) { scratch_.line = 0; }
 
-    void Run()
-    {
+    void Run() {
         const char* cursor = out_.source.c_str();
         while (!SkipSpace(cursor, scratch_)) {
-            if (!LexToken(cursor))
-                break;
+            if (!LexToken(cursor)) break;
         }
         out_.lines = Lines();
     }
@@ -80,8 +94,7 @@ public:
 private:
     uint32_t Lines() const { return static_cast<uint32_t>(scratch_.line); }
 
-    ExprToken& Push(TokenKind kind)
-    {
+    ExprToken& Push(TokenKind kind) {
         ExprToken& token = out_.tokens.emplace_back();
         token.kind = kind;
         token.lines = Lines();
@@ -89,14 +102,12 @@ private:
     }
 
     // Records a bad token; lexing ends there, as evaluation would.
-    bool Fail(int error)
-    {
+    bool Fail(int error) {
         Push(TokenKind::Error).error = error;
         return false;
     }
 
-    bool LexToken(const char*& cursor)
-    {
+    bool LexToken(const char*& cursor) {
         if (char op = ReadOperator(cursor)) {
             Push(TokenKind::Operator).op = op;
             return true;
@@ -106,16 +117,13 @@ private:
             VariableTable inner;
             if (int rc = ReadArgumentList(cursor, inner, scratch_, out_.strict); rc < 0)
                 return Fail(rc);
-            if (inner.size() != 1)
-                return Fail(kErrSyntax);
+            if (inner.size() != 1) return Fail(kErrSyntax);
             Push(TokenKind::Group).value = std::move(inner[0]);
             return true;
         }
         std::string word;
-        if (int rc = ReadWord(cursor, word, scratch_); rc < 0)
-            return Fail(rc);
-        if (word.empty() || IsStatementWord(word, out_.strict))
-            return Fail(kErrSyntax);
+        if (int rc = ReadWord(cursor, word, scratch_); rc < 0) return Fail(rc);
+        if (word.empty() || IsStatementWord(word, out_.strict)) return Fail(kErrSyntax);
         SkipSpace(cursor, scratch_);
         if (*cursor == '(') {
             ++cursor;
@@ -134,12 +142,8 @@ private:
         case kLiteralInteger:
             Push(TokenKind::Constant).value = MakeInt(StringToInt(word));
             return true;
-        case kLiteralNull:
-            Push(TokenKind::Constant).value = MakeVoid();
-            return true;
-        case kLiteralName:
-            Push(TokenKind::Variable).value.text = std::move(word);
-            return true;
+        case kLiteralNull: Push(TokenKind::Constant).value = MakeVoid(); return true;
+        case kLiteralName: Push(TokenKind::Variable).value.text = std::move(word); return true;
         default:
             // A root key bare inside a longer expression, a decimal point, a built-in name
             // without "(", or a malformed word.
@@ -151,20 +155,27 @@ private:
     ScriptResult scratch_{};  // only its line counter is used
 };
 
-
 // The binary levels, tightest first; all operators of one level bind equally, left to right.
 constexpr int kLevelCount = 5;
 
 // The level of a binary operator; -1 for one that no level applies ("!", a bare "=").
-int LevelOf(char op)
-{
+int LevelOf(char op) {
     switch (op) {
-    case '*': case '/': case '%': return 0;
-    case '+': case '-': return 1;
-    case '|': case '&': return 2;
-    case kOpEqual: case kOpNotEqual: case '<': case kOpLessEqual: case '>': case kOpGreaterEqual:
-        return 3;
-    case kOpAnd: case kOpOr: return 4;
+    case '*':
+    case '/':
+    case '%': return 0;
+    case '+':
+    case '-': return 1;
+    case '|':
+    case '&': return 2;
+    case kOpEqual:
+    case kOpNotEqual:
+    case '<':
+    case kOpLessEqual:
+    case '>':
+    case kOpGreaterEqual: return 3;
+    case kOpAnd:
+    case kOpOr: return 4;
     default: return -1;
     }
 }
@@ -174,19 +185,15 @@ int LevelOf(char op)
 // place, so the indices of the steps are the items' places in the evaluated list.
 class Planner {
 public:
-    explicit Planner(LexedExpression& out) : out_(out)
-    {
+    explicit Planner(LexedExpression& out) : out_(out) {
         for (const ExprToken& token : out.tokens)
             shape_.push_back(token.kind == TokenKind::Operator ? token.op : 0);
     }
 
-    void Run()
-    {
-        if (!UnaryPass())
-            return;
+    void Run() {
+        if (!UnaryPass()) return;
         for (int level = 0; level < kLevelCount; ++level) {
-            if (!BinaryLevel(level))
-                return;
+            if (!BinaryLevel(level)) return;
         }
         // A lone operator that no level applies (a bare "=") is no value either.
         std::size_t live = 0;
@@ -196,8 +203,7 @@ public:
                 out_.resultItem = Index(i);
             }
         }
-        if (live != 1 || shape_[out_.resultItem] != 0)
-            Fail(kErrSyntax);
+        if (live != 1 || shape_[out_.resultItem] != 0) Fail(kErrSyntax);
     }
 
 private:
@@ -205,30 +211,24 @@ private:
 
     static uint32_t Index(std::size_t i) { return static_cast<uint32_t>(i); }
 
-    bool Fail(int error)
-    {
+    bool Fail(int error) {
         ReduceStep& step = out_.steps.emplace_back();
         step.error = error;
         return false;
     }
 
-    void Add(StepKind kind, char op, std::size_t left, std::size_t at, std::size_t right)
-    {
+    void Add(StepKind kind, char op, std::size_t left, std::size_t at, std::size_t right) {
         out_.steps.push_back(ReduceStep{kind, op, 0, Index(left), Index(at), Index(right)});
     }
 
     // Unary - and !: an operator is unary at the start or after another operator.
-    bool UnaryPass()
-    {
+    bool UnaryPass() {
         const std::size_t count = shape_.size();
         for (std::size_t i = 0; i < count; ++i) {
             char op = shape_[i];
-            if (op != '-' && op != '!')
-                continue;
-            if (i > 0 && shape_[i - 1] == 0)
-                continue;  // binary minus
-            if (i + 1 == count)
-                return Fail(kErrMissingValue);
+            if (op != '-' && op != '!') continue;
+            if (i > 0 && shape_[i - 1] == 0) continue;  // binary minus
+            if (i + 1 == count) return Fail(kErrMissingValue);
             if (op == '!' && shape_[i + 1] == '!') {
                 shape_[i] = kDeleted;  // !!x is x itself
                 shape_[i + 1] = kDeleted;
@@ -241,21 +241,16 @@ private:
         return true;
     }
 
-    bool BinaryLevel(int level)
-    {
+    bool BinaryLevel(int level) {
         const std::size_t count = shape_.size();
         for (std::size_t i = 0; i < count; ++i) {
             char op = shape_[i];
-            if (op == 0 || LevelOf(op) != level)
-                continue;
+            if (op == 0 || LevelOf(op) != level) continue;
             std::size_t left = i;
-            while (left > 0 && shape_[left - 1] == kDeleted)
-                --left;
+            while (left > 0 && shape_[left - 1] == kDeleted) --left;
             std::size_t right = i + 1;
-            while (right < count && shape_[right] == kDeleted)
-                ++right;
-            if (left == 0 || right == count)
-                return Fail(kErrMissingValue);
+            while (right < count && shape_[right] == kDeleted) ++right;
+            if (left == 0 || right == count) return Fail(kErrMissingValue);
             --left;
             Add(StepKind::Binary, op, left, i, right);
             shape_[left] = kDeleted;
@@ -271,8 +266,7 @@ private:
 
 }  // namespace
 
-std::string OperatorText(char op)
-{
+std::string OperatorText(char op) {
     switch (op) {
     case kOpAnd: return "&&";
     case kOpOr: return "||";
@@ -284,14 +278,11 @@ std::string OperatorText(char op)
     }
 }
 
-LexedExpression::~LexedExpression()
-{
-    if (cacheable)
-        cachedBytes.fetch_sub(cost);
+LexedExpression::~LexedExpression() {
+    if (cacheable) cachedBytes.fetch_sub(cost);
 }
 
-std::shared_ptr<const LexedExpression> LexExpression(std::string_view text, bool strict)
-{
+std::shared_ptr<const LexedExpression> LexExpression(std::string_view text, bool strict) {
     auto lexed = std::make_shared<LexedExpression>();
     lexed->source.assign(text.data(), text.size());
     lexed->strict = strict;

@@ -59,14 +59,15 @@ struct ReduceStep {
 };
 
 struct LexedExpression {
-    std::string source;     // the text this was lexed from; a cache entry is used only while it matches
+    std::string
+        source;  // the text this was lexed from; a cache entry is used only while it matches
     bool strict = false;
     std::vector<ExprToken> tokens;  // ends at the first error token
     std::vector<ReduceStep> steps;  // planned when no error token was read
     uint32_t resultItem = 0;        // the item holding the value once all steps succeeded
-    uint32_t lines = 0;     // line breaks in the whole text
-    std::size_t cost = 0;   // approximate bytes held, for the memory budgets
-    bool cacheable = false; // the cache budget admitted it
+    uint32_t lines = 0;             // line breaks in the whole text
+    std::size_t cost = 0;           // approximate bytes held, for the memory budgets
+    bool cacheable = false;         // the cache budget admitted it
 
     LexedExpression() = default;
     LexedExpression(const LexedExpression&) = delete;

@@ -16,12 +16,10 @@ struct FileCloser {
 
 }  // namespace
 
-int LoadScriptFile(const std::string& path, std::string& text)
-{
+int LoadScriptFile(const std::string& path, std::string& text) {
     text.clear();
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file)
-        return kErrLoad;
+    if (!file) return kErrLoad;
     // Read in chunks instead of trusting a size query: a file that grows, or one whose size
     // does not fit a long, is still judged by the bytes actually read, and never beyond max + 1.
     std::string buffer;
@@ -37,11 +35,9 @@ int LoadScriptFile(const std::string& path, std::string& text)
                 return kErrLoad;  // no memory for the text
             }
         }
-        if (got < sizeof chunk)
-            break;
+        if (got < sizeof chunk) break;
     }
-    if (std::ferror(file.get()) || buffer.empty())
-        return kErrLoad;
+    if (std::ferror(file.get()) || buffer.empty()) return kErrLoad;
     // A NUL byte ends the text early, as in any C string.
     buffer.resize(std::strlen(buffer.c_str()));
     text = std::move(buffer);

@@ -11,24 +11,24 @@
 struct Block;
 
 struct Statement {
-    std::string keyword;           // "", "=name", if, else, while, repeat, break, return, or a call name
-    VariableTable items;           // expression items as the scanner read them
+    std::string keyword;  // "", "=name", if, else, while, repeat, break, return, or a call name
+    VariableTable items;  // expression items as the scanner read them
     int line = 0;
     std::unique_ptr<Block> block;  // only for a brace-enclosed block
 };
 
 struct Block {
-    VariableTable locals;          // declared directly in this block, with their lines
+    VariableTable locals;  // declared directly in this block, with their lines
     std::vector<Statement> statements;
 };
 
 struct FunctionDef {
     std::string name;
-    std::string file;              // the record's `file` when the definition was read
-    int line = 0;                  // line of the header
-    VariableTable parameters;      // name, type, byReference
+    std::string file;          // the record's `file` when the definition was read
+    int line = 0;              // line of the header
+    VariableTable parameters;  // name, type, byReference
     Block body;
-    ScriptValue result;            // typed result slot, reset to its empty value at each call
+    ScriptValue result;  // typed result slot, reset to its empty value at each call
 };
 
 // A run-owned object behind an HFILE or HBROWSER slot; the Windows layer derives from it.

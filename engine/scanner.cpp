@@ -11,45 +11,34 @@
 namespace {
 
 // Line counting wraps instead of overflowing; the record is the cursor's line.
-void CountLine(ScriptResult& record)
-{
+void CountLine(ScriptResult& record) {
     record.line = static_cast<int32_t>(static_cast<uint32_t>(record.line) + 1u);
 }
 
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-int Append(std::string& text, char c)
-{
-    if (text.size() >= kMaxTextLength)
-        return kErrStringTooLong;
+int Append(std::string& text, char c) {
+    if (text.size() >= kMaxTextLength) return kErrStringTooLong;
     text.push_back(c);
     return kOk;
 }
 
 // The rest of a string literal whose opening quote is already in `text`: continuations are
 // dropped, other escapes copied raw, a line feed or the end before the closing quote is -17.
-int ReadStringLiteral(const char*& cursor, std::string& text, ScriptResult& record)
-{
+int ReadStringLiteral(const char*& cursor, std::string& text, ScriptResult& record) {
     for (;;) {
         char c = *cursor;
-        if (c == '\0' || c == '\n')
-            return kErrNewlineInConstant;
+        if (c == '\0' || c == '\n') return kErrNewlineInConstant;
         if (c == '\\' && cursor[1] == '\n') {
             cursor += 2;
             CountLine(record);
             continue;
         }
-        if (int rc = Append(text, c); rc < 0)
-            return rc;
+        if (int rc = Append(text, c); rc < 0) return rc;
         ++cursor;
-        if (c == '"')
-            return kOk;
+        if (c == '"') return kOk;
         if (c == '\\' && *cursor != '\0') {
-            if (int rc = Append(text, *cursor); rc < 0)
-                return rc;
+            if (int rc = Append(text, *cursor); rc < 0) return rc;
             ++cursor;
         }
     }
@@ -58,8 +47,7 @@ int ReadStringLiteral(const char*& cursor, std::string& text, ScriptResult& reco
 constexpr const char* kStatementWords[] = {"break", "else", "if", "repeat", "return", "while"};
 
 // Resolves the escapes of a string literal's content (between the quotes).
-std::string ResolveEscapes(std::string_view content)
-{
+std::string ResolveEscapes(std::string_view content) {
     std::string text;
     text.reserve(content.size());
     for (std::size_t i = 0; i < content.size(); ++i) {
@@ -80,24 +68,19 @@ std::string ResolveEscapes(std::string_view content)
 }
 
 // The item that an expression text of the given kind stands for.
-ScriptValue MakeItem(std::string& text, bool strict)
-{
+ScriptValue MakeItem(std::string& text, bool strict) {
     std::string word = text;
     switch (ClassifyLiteral(word, true, strict)) {
-    case kLiteralString:
-        return MakeString(std::move(word));
+    case kLiteralString: return MakeString(std::move(word));
     case kLiteralName: {
         ScriptValue item;
         item.type = kTypeVarRef;
         item.text = std::move(word);
         return item;
     }
-    case kLiteralInteger:
-        return MakeInt(StringToInt(word));
-    case kLiteralNull:
-        return MakeVoid();
-    case kLiteralRootKey:
-        return MakeHandle(kTypeHkey, static_cast<uint32_t>(StringToInt(word)));
+    case kLiteralInteger: return MakeInt(StringToInt(word));
+    case kLiteralNull: return MakeVoid();
+    case kLiteralRootKey: return MakeHandle(kTypeHkey, static_cast<uint32_t>(StringToInt(word)));
     default: {
         ScriptValue item;
         item.type = kTypeExpression;
@@ -109,8 +92,7 @@ ScriptValue MakeItem(std::string& text, bool strict)
 
 }  // namespace
 
-std::string Preprocess(std::string_view text)
-{
+std::string Preprocess(std::string_view text) {
     std::string out;
     out.reserve(text.size() + 1);
     bool inString = false;
@@ -132,8 +114,7 @@ std::string Preprocess(std::string_view text)
                 inComment = true;
                 continue;
             }
-            if (c == '\r')
-                continue;
+            if (c == '\r') continue;
             out.push_back(c);
             if (c == '"') {
                 inString = !inString;
@@ -141,10 +122,8 @@ std::string Preprocess(std::string_view text)
                 // The escaped character goes with its backslash, so \" does not end the string;
                 // a carriage return before it is dropped, keeping a continuation's line feed.
                 std::size_t next = i + 1;
-                if (next < size && text[next] == '\r')
-                    ++next;
-                if (next >= size || text[next] == '\0')
-                    break;
+                if (next < size && text[next] == '\r') ++next;
+                if (next >= size || text[next] == '\0') break;
                 i = next;
                 c = text[i];
                 out.push_back(c);
@@ -154,46 +133,37 @@ std::string Preprocess(std::string_view text)
             out.push_back(' ');
             blankAllowed = false;
         }
-        if (c == '\n')
-            blankAllowed = false;  // leading blanks of a line vanish
+        if (c == '\n') blankAllowed = false;  // leading blanks of a line vanish
     }
     return out;
 }
 
-bool IsNameChar(char c)
-{
+bool IsNameChar(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || IsDigit(c) || c == '_' || c == '$';
 }
 
-bool SkipSpace(const char*& cursor, ScriptResult& record)
-{
+bool SkipSpace(const char*& cursor, ScriptResult& record) {
     while (*cursor == ' ' || *cursor == '\n') {
-        if (*cursor == '\n')
-            CountLine(record);
+        if (*cursor == '\n') CountLine(record);
         ++cursor;
     }
     return *cursor == '\0';
 }
 
-bool SkipBlanks(const char*& cursor)
-{
-    while (*cursor == ' ')
-        ++cursor;
+bool SkipBlanks(const char*& cursor) {
+    while (*cursor == ' ') ++cursor;
     return *cursor == '\0';
 }
 
-int ReadWord(const char*& cursor, std::string& word, ScriptResult& record)
-{
+int ReadWord(const char*& cursor, std::string& word, ScriptResult& record) {
     try {
         word.clear();
         while (IsNameChar(*cursor) || *cursor == '\\' || *cursor == '"') {
             char c = *cursor;
-            if (int rc = Append(word, c); rc < 0)
-                return rc;
+            if (int rc = Append(word, c); rc < 0) return rc;
             ++cursor;
             if (c == '"') {
-                if (int rc = ReadStringLiteral(cursor, word, record); rc < 0)
-                    return rc;
+                if (int rc = ReadStringLiteral(cursor, word, record); rc < 0) return rc;
             }
         }
         return static_cast<int>(word.size());
@@ -202,10 +172,9 @@ int ReadWord(const char*& cursor, std::string& word, ScriptResult& record)
     }
 }
 
-int ReadExpressionText(const char*& cursor, VariableTable& items, ScriptResult& record, bool strict)
-{
-    if (SkipSpace(cursor, record))
-        return kErrSyntax;
+int ReadExpressionText(const char*& cursor, VariableTable& items, ScriptResult& record,
+                       bool strict) {
+    if (SkipSpace(cursor, record)) return kErrSyntax;
     try {
         std::string text;
         int depth = 0;
@@ -214,11 +183,9 @@ int ReadExpressionText(const char*& cursor, VariableTable& items, ScriptResult& 
             if (c == '\0' || c == ';' || (c == ',' && depth == 0) || (c == ')' && depth == 0))
                 break;
             if (c == '"') {
-                if (int rc = Append(text, c); rc < 0)
-                    return rc;
+                if (int rc = Append(text, c); rc < 0) return rc;
                 ++cursor;
-                if (int rc = ReadStringLiteral(cursor, text, record); rc < 0)
-                    return rc;
+                if (int rc = ReadStringLiteral(cursor, text, record); rc < 0) return rc;
                 continue;
             }
             if (c == '(')
@@ -229,27 +196,22 @@ int ReadExpressionText(const char*& cursor, VariableTable& items, ScriptResult& 
                 c = ' ';
                 CountLine(record);
             }
-            if (int rc = Append(text, c); rc < 0)
-                return rc;
+            if (int rc = Append(text, c); rc < 0) return rc;
             ++cursor;
         }
-        if (!text.empty())
-            items.push_back(MakeItem(text, strict));
+        if (!text.empty()) items.push_back(MakeItem(text, strict));
         return kOk;
     } catch (const std::bad_alloc&) {
         return kErrOutOfMemory;
     }
 }
 
-int ReadArgumentList(const char*& cursor, VariableTable& items, ScriptResult& record, bool strict)
-{
+int ReadArgumentList(const char*& cursor, VariableTable& items, ScriptResult& record, bool strict) {
     for (;;) {
-        if (int rc = ReadExpressionText(cursor, items, record, strict); rc < 0)
-            return rc;
+        if (int rc = ReadExpressionText(cursor, items, record, strict); rc < 0) return rc;
         if (*cursor == ',') {
             ++cursor;
-            if (SkipSpace(cursor, record))
-                return kErrMissingParen;
+            if (SkipSpace(cursor, record)) return kErrMissingParen;
             continue;
         }
         if (*cursor == ')') {
@@ -260,10 +222,8 @@ int ReadArgumentList(const char*& cursor, VariableTable& items, ScriptResult& re
     }
 }
 
-int ClassifyLiteral(std::string& word, bool resolveEscapes, bool strict)
-{
-    if (word.empty())
-        return kLiteralNone;
+int ClassifyLiteral(std::string& word, bool resolveEscapes, bool strict) {
+    if (word.empty()) return kLiteralNone;
     bool digitsOnly = true;
     int dots = 0;
     bool digitsAndDots = true;
@@ -276,10 +236,8 @@ int ClassifyLiteral(std::string& word, bool resolveEscapes, bool strict)
                 digitsAndDots = false;
         }
     }
-    if (digitsOnly)
-        return kLiteralInteger;
-    if (digitsAndDots && dots > 1)
-        return kLiteralNone;
+    if (digitsOnly) return kLiteralInteger;
+    if (digitsAndDots && dots > 1) return kLiteralNone;
     if (word[0] == '"') {
         std::size_t close = std::string::npos;
         for (std::size_t i = 1; i < word.size(); ++i) {
@@ -292,8 +250,7 @@ int ClassifyLiteral(std::string& word, bool resolveEscapes, bool strict)
                 break;
             }
         }
-        if (close != word.size() - 1)
-            return kLiteralOther;
+        if (close != word.size() - 1) return kLiteralOther;
         std::string_view content(word.data() + 1, word.size() - 2);
         word = resolveEscapes ? ResolveEscapes(content) : std::string(content);
         return kLiteralString;
@@ -313,22 +270,17 @@ int ClassifyLiteral(std::string& word, bool resolveEscapes, bool strict)
     return IsValidName(word, strict) ? kLiteralName : kLiteralOther;
 }
 
-bool IsStatementWord(std::string_view word, bool strict)
-{
+bool IsStatementWord(std::string_view word, bool strict) {
     for (const char* statementWord : kStatementWords) {
-        if (NamesEqual(word, statementWord, strict))
-            return true;
+        if (NamesEqual(word, statementWord, strict)) return true;
     }
     return false;
 }
 
-bool IsValidName(std::string_view name, bool strict)
-{
-    if (name.empty() || IsDigit(name[0]))
-        return false;
+bool IsValidName(std::string_view name, bool strict) {
+    if (name.empty() || IsDigit(name[0])) return false;
     for (char c : name) {
-        if (!IsNameChar(c))
-            return false;
+        if (!IsNameChar(c)) return false;
     }
     int32_t value;
     uint32_t handle;

@@ -33,7 +33,8 @@ bool SkipBlanks(const char*& cursor);
 // Length of the word read (0 when none), or -17 / -7.
 int ReadWord(const char*& cursor, std::string& word, ScriptResult& record);
 // Appends at most one item; 0, -5, -6, -7 or -17.
-int ReadExpressionText(const char*& cursor, VariableTable& items, ScriptResult& record, bool strict);
+int ReadExpressionText(const char*& cursor, VariableTable& items, ScriptResult& record,
+                       bool strict);
 // Starts after '('; consumes the closing ')'. 0 or the first error (-9 when not closed).
 int ReadArgumentList(const char*& cursor, VariableTable& items, ScriptResult& record, bool strict);
 // May rewrite `word` (string content, constant value in decimal, "0" for NULL).

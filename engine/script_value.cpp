@@ -5,10 +5,7 @@
 
 namespace {
 
-char FoldCase(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
+char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 struct TypeWord {
     const char* word;
@@ -21,93 +18,75 @@ constexpr TypeWord kTypeWords[] = {
     {"HKEY", kTypeHkey}, {"HBROWSER", kTypeHbrowser}, {"HFILE", kTypeHfile},
 };
 
-bool IsWhiteSpace(char c)
-{
+bool IsWhiteSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
 }  // namespace
 
-bool NamesEqual(std::string_view a, std::string_view b, bool strict)
-{
-    if (a.size() != b.size())
-        return false;
-    if (strict)
-        return a == b;
+bool NamesEqual(std::string_view a, std::string_view b, bool strict) {
+    if (a.size() != b.size()) return false;
+    if (strict) return a == b;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldCase(a[i]) != FoldCase(b[i]))
-            return false;
+        if (FoldCase(a[i]) != FoldCase(b[i])) return false;
     }
     return true;
 }
 
-uint32_t TypeFromWord(std::string_view word, bool strict)
-{
+uint32_t TypeFromWord(std::string_view word, bool strict) {
     for (const TypeWord& entry : kTypeWords) {
-        if (NamesEqual(word, entry.word, strict))
-            return entry.type;
+        if (NamesEqual(word, entry.word, strict)) return entry.type;
     }
     return 0;
 }
 
-const char* TypeName(uint32_t type)
-{
+const char* TypeName(uint32_t type) {
     for (const TypeWord& entry : kTypeWords) {
-        if (entry.type == type)
-            return entry.word;
+        if (entry.type == type) return entry.word;
     }
     return "";
 }
 
-int32_t StringToInt(std::string_view text)
-{
+int32_t StringToInt(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && IsWhiteSpace(text[i]))
-        ++i;
+    while (i < text.size() && IsWhiteSpace(text[i])) ++i;
     bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        negative = text[i++] == '-';
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
     // Unsigned arithmetic wraps modulo 2^32, so over-long digit strings cannot overflow.
     uint32_t value = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
         value = value * 10u + static_cast<uint32_t>(text[i] - '0');
-    if (negative)
-        value = 0u - value;
+    if (negative) value = 0u - value;
     return static_cast<int32_t>(value);
 }
 
-std::string IntToString(int32_t value)
-{
+std::string IntToString(int32_t value) {
     char buffer[16];
     auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
     return std::string(buffer, end);
 }
 
-ScriptValue MakeInt(int32_t value)
-{
+ScriptValue MakeInt(int32_t value) {
     ScriptValue result;
     result.type = kTypeInt;
     result.integer = value;
     return result;
 }
 
-ScriptValue MakeString(std::string text)
-{
+ScriptValue MakeString(std::string text) {
     ScriptValue result;
     result.type = kTypeString;
     result.text = std::move(text);
     return result;
 }
 
-ScriptValue MakeVoid()
-{
+ScriptValue MakeVoid() {
     ScriptValue result;
     result.type = kTypeVoid;
     return result;
 }
 
-ScriptValue MakeHandle(uint32_t type, uint32_t value)
-{
+ScriptValue MakeHandle(uint32_t type, uint32_t value) {
     ScriptValue result;
     result.type = type;
     if (type == kTypeHkey)
@@ -117,18 +96,15 @@ ScriptValue MakeHandle(uint32_t type, uint32_t value)
     return result;
 }
 
-void SetEmptyValue(ScriptValue& value, uint32_t type)
-{
+void SetEmptyValue(ScriptValue& value, uint32_t type) {
     value.type = type;
     value.integer = 0;
     value.text.clear();
     value.handle = 0;
 }
 
-void CopyValue(ScriptValue& destination, const ScriptValue& source)
-{
-    if (&destination == &source)
-        return;
+void CopyValue(ScriptValue& destination, const ScriptValue& source) {
+    if (&destination == &source) return;
     destination.type = source.type;
     destination.integer = source.integer;
     if (!source.text.empty() || !destination.text.empty())  // ints and handles carry no text
@@ -136,16 +112,13 @@ void CopyValue(ScriptValue& destination, const ScriptValue& source)
     destination.handle = source.handle;
 }
 
-bool ConvertValue(ScriptValue& value, uint32_t type, bool strict)
-{
-    if (value.type == type)
-        return true;
+bool ConvertValue(ScriptValue& value, uint32_t type, bool strict) {
+    if (value.type == type) return true;
     if (value.type == kTypeVoid) {
         SetEmptyValue(value, type);
         return true;
     }
-    if (strict)
-        return false;
+    if (strict) return false;
     if (value.type == kTypeInt && type == kTypeString) {
         value.text = IntToString(value.integer);
         value.integer = 0;
@@ -161,21 +134,18 @@ bool ConvertValue(ScriptValue& value, uint32_t type, bool strict)
     return false;
 }
 
-ScriptValue* FindVariable(VariableTable& table, std::string_view name, bool strict)
-{
+ScriptValue* FindVariable(VariableTable& table, std::string_view name, bool strict) {
     // The hot lookup of every variable read, so the comparison of NamesEqual is inlined here.
     const std::size_t size = name.size();
     const char* wanted = name.data();
     for (auto it = table.rbegin(); it != table.rend(); ++it) {
-        if (it->name.size() != size)
-            continue;
+        if (it->name.size() != size) continue;
         const char* candidate = it->name.data();
         std::size_t i = 0;
         while (i < size && (candidate[i] == wanted[i] ||
                             (!strict && FoldCase(candidate[i]) == FoldCase(wanted[i]))))
             ++i;
-        if (i == size)
-            return &*it;
+        if (i == size) return &*it;
     }
     return nullptr;
 }

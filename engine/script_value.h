@@ -13,23 +13,23 @@ enum ValueType : uint32_t {
     kTypeUndetermined = 0,  // a fresh result slot
     kTypeString = 1,
     kTypeInt = 2,
-    kTypeVoid = 3,          // NULL, void functions, the not-yet-typed implicit global
-    kTypeVarRef = 4,        // argument text naming a variable (compiler items only)
-    kTypeExpression = 5,    // argument text to evaluate at run time (compiler items only)
+    kTypeVoid = 3,        // NULL, void functions, the not-yet-typed implicit global
+    kTypeVarRef = 4,      // argument text naming a variable (compiler items only)
+    kTypeExpression = 5,  // argument text to evaluate at run time (compiler items only)
     kTypeHkey = 6,
     kTypeHbrowser = 7,
     kTypeHfile = 8,
 };
 
 struct ScriptValue {
-    std::string name;            // variable or parameter name; empty for temporaries
+    std::string name;  // variable or parameter name; empty for temporaries
     uint32_t type = kTypeUndetermined;
-    int32_t integer = 0;         // int value, HBROWSER/HFILE slot number, repeat count
-    std::string text;            // string value, or the variable name / expression text
-    uint32_t handle = 0;         // HKEY value
-    uint32_t line = 0;           // source line of a block-local declaration
+    int32_t integer = 0;               // int value, HBROWSER/HFILE slot number, repeat count
+    std::string text;                  // string value, or the variable name / expression text
+    uint32_t handle = 0;               // HKEY value
+    uint32_t line = 0;                 // source line of a block-local declaration
     ScriptValue* reference = nullptr;  // caller's variable an argument was read from
-    uint32_t byReference = 0;    // 1 for a parameter declared with '&'
+    uint32_t byReference = 0;          // 1 for a parameter declared with '&'
     // Expression items only: the evaluator's lexed form of `text`, filled at the first evaluation
     // so a statement run many times is scanned once (checked against `text` before each use).
     mutable std::shared_ptr<const LexedExpression> lexed;
@@ -40,7 +40,8 @@ using VariableTable = std::vector<ScriptValue>;
 // The one name comparison: exact under strict, ASCII case-insensitive otherwise.
 bool NamesEqual(std::string_view a, std::string_view b, bool strict);
 
-// Type keyword table in its order: int, string, void, HKEY, HBROWSER, HFILE. 0 when not a type word.
+// Type keyword table in its order: int, string, void, HKEY, HBROWSER, HFILE. 0 when not a type
+// word.
 uint32_t TypeFromWord(std::string_view word, bool strict);
 const char* TypeName(uint32_t type);
 
@@ -52,7 +53,8 @@ std::string IntToString(int32_t value);
 ScriptValue MakeInt(int32_t value);
 ScriptValue MakeString(std::string text);
 ScriptValue MakeVoid();
-ScriptValue MakeHandle(uint32_t type, uint32_t value);  // HKEY in `handle`, HFILE/HBROWSER in `integer`
+ScriptValue MakeHandle(uint32_t type,
+                       uint32_t value);  // HKEY in `handle`, HFILE/HBROWSER in `integer`
 
 // The empty value of a type: 0, "", handle 0. Keeps name, line, reference and flag.
 void SetEmptyValue(ScriptValue& value, uint32_t type);

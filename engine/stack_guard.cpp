@@ -14,8 +14,7 @@ struct GuardState {
 };
 thread_local GuardState guard;
 
-std::size_t FrameAddress()
-{
+std::size_t FrameAddress() {
     // The real frame, also under sanitizers that move locals to a fake stack.
     return reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
 }
@@ -23,26 +22,22 @@ std::size_t FrameAddress()
 }  // namespace
 
 StackGuard::StackGuard(std::size_t budget)
-    : previousBase_(guard.base), previousBudget_(guard.budget), previousActive_(guard.active)
-{
+    : previousBase_(guard.base), previousBudget_(guard.budget), previousActive_(guard.active) {
     guard.base = FrameAddress();
     guard.budget = budget;
     guard.active = true;
 }
 
-StackGuard::~StackGuard()
-{
+StackGuard::~StackGuard() {
     GuardState& state = guard;
     state.base = previousBase_;
     state.budget = previousBudget_;
     state.active = previousActive_;
 }
 
-bool StackGuard::Exhausted()
-{
+bool StackGuard::Exhausted() {
     const GuardState& state = guard;
-    if (!state.active)
-        return false;
+    if (!state.active) return false;
     std::size_t here = FrameAddress();
     std::size_t used = here < state.base ? state.base - here : here - state.base;
     return used > state.budget;

@@ -31,7 +31,8 @@ NOINLINE void CreateImplicitVariable(VariableTable& locals, std::string_view nam
 
 // `=name`: the value is converted to the variable's type; without strict an unknown name
 // becomes a new local variable of the value's type.
-NOINLINE int ExecuteAssignment(RunContext& context, const Statement& statement, VariableTable& locals) {
+NOINLINE int ExecuteAssignment(RunContext& context, const Statement& statement,
+                               VariableTable& locals) {
     ScriptValue value;
     int outcome = EvaluateExpression(context, statement.items.front(), locals, value);
     if (outcome != kOk) return outcome;
@@ -116,17 +117,20 @@ NOINLINE int ExecuteCallStatement(RunContext& context, const Statement& statemen
 }
 
 // One statement; `count` receives the pass count of a `repeat`.
-int Execute(RunContext& context, const Statement& statement, VariableTable& locals, int32_t& count) {
+int Execute(RunContext& context, const Statement& statement, VariableTable& locals,
+            int32_t& count) {
     context.record.line = statement.line;
     if (statement.block) return RunBlock(context, *statement.block, locals);
     const std::string& keyword = statement.keyword;
     if (keyword.empty()) return kSignalNext;
     // Pass 1 gives each statement kind below exactly one item; one built without it is malformed.
     const bool hasItem = !statement.items.empty();
-    if (keyword[0] == '=') return hasItem ? ExecuteAssignment(context, statement, locals) : kErrSyntax;
+    if (keyword[0] == '=')
+        return hasItem ? ExecuteAssignment(context, statement, locals) : kErrSyntax;
     if (IsKeyword(statement, "return"))
         return hasItem ? ExecuteReturn(context, statement, locals) : kErrSyntax;
-    if (IsKeyword(statement, "if")) return hasItem ? ExecuteIf(context, statement, locals) : kErrSyntax;
+    if (IsKeyword(statement, "if"))
+        return hasItem ? ExecuteIf(context, statement, locals) : kErrSyntax;
     if (IsKeyword(statement, "while"))
         return hasItem ? ExecuteWhile(context, statement, locals) : kErrSyntax;
     if (IsKeyword(statement, "repeat"))
@@ -202,8 +206,7 @@ NOINLINE int ExecuteConstruct(RunContext& context, const std::vector<Statement>&
         if (hasBody) index = SkipStatement(list, body);
         return kSignalNext;
 
-    default:
-        return outcome;  // Next, Return, Break, Exit or an error
+    default: return outcome;  // Next, Return, Break, Exit or an error
     }
 }
 

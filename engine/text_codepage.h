@@ -15,7 +15,6 @@ void ToLowerText(std::string& text);
 // Length in bytes of the character that starts at `position` (1 or 2; 1 for a lead byte
 // at the very end, which has no trail byte to pair with).
 inline std::size_t CharLengthAt(std::string_view text, std::size_t position) {
-    return IsLeadByte(static_cast<unsigned char>(text[position])) && position + 1 < text.size()
-               ? 2
-               : 1;
+    return IsLeadByte(static_cast<unsigned char>(text[position])) && position + 1 < text.size() ? 2
+                                                                                                : 1;
 }

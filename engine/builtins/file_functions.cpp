@@ -101,7 +101,8 @@ int Builtin_OpenFile(BuiltinCall& call) {
     if (int error = GetOptionalIntParam(call, 1, flags)) return error;
     StatusLine line(call.window, "Opening file...");
     if (auto file = ScriptFile::Open(path, flags))
-        SetHandleResult(call, kTypeHfile, static_cast<uint32_t>(AddScriptFile(call.program, std::move(file))));
+        SetHandleResult(call, kTypeHfile,
+                        static_cast<uint32_t>(AddScriptFile(call.program, std::move(file))));
     return kOk;
 }
 
@@ -109,7 +110,8 @@ int Builtin_CloseFile(BuiltinCall& call) {
     SetIntResult(call, 0);
     int32_t handle = 0;
     if (int error = GetFileParam(call, 0, handle)) return error;
-    if (ScriptFile* file = FindScriptFile(call.program, handle)) SetIntResult(call, file->Close() ? 1 : 0);
+    if (ScriptFile* file = FindScriptFile(call.program, handle))
+        SetIntResult(call, file->Close() ? 1 : 0);
     return kOk;
 }
 
@@ -143,7 +145,8 @@ int Builtin_WriteFileString(BuiltinCall& call) {
     if (int error = GetFileParam(call, 0, handle)) return error;
     if (int error = GetStringParam(call, 1, text)) return error;
     StatusLine status(call.window, "Writing string...");
-    if (ScriptFile* file = FindScriptFile(call.program, handle)) SetIntResult(call, file->Write(text) ? 1 : 0);
+    if (ScriptFile* file = FindScriptFile(call.program, handle))
+        SetIntResult(call, file->Write(text) ? 1 : 0);
     return kOk;
 }
 
@@ -151,7 +154,8 @@ int Builtin_FileEOF(BuiltinCall& call) {
     SetIntResult(call, 1);
     int32_t handle = 0;
     if (int error = GetFileParam(call, 0, handle)) return error;
-    if (ScriptFile* file = FindScriptFile(call.program, handle)) SetIntResult(call, file->AtEnd() ? 1 : 0);
+    if (ScriptFile* file = FindScriptFile(call.program, handle))
+        SetIntResult(call, file->AtEnd() ? 1 : 0);
     return kOk;
 }
 
@@ -168,8 +172,9 @@ int Builtin_AppendFileString(BuiltinCall& call) {
     if (!SetFilePointerEx(file.get(), zero, nullptr, FILE_END)) return kOk;
     std::string bytes = WithCrLf(text);
     DWORD written = 0;
-    bool ok = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-              written == bytes.size();
+    bool ok =
+        WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+        written == bytes.size();
     HANDLE raw = file.release();
     SetIntResult(call, ok && CloseHandle(raw) ? 1 : 0);
     return kOk;
@@ -184,20 +189,22 @@ int Builtin_CreateFile(BuiltinCall& call) {
 }
 
 int Builtin_CopyFile(BuiltinCall& call) {
-    return TwoPathOperation(call, "Copying file...", [](const std::string& source, const std::string& target) {
-        return CopyFileA(source.c_str(), target.c_str(), FALSE) != FALSE;
-    });
+    return TwoPathOperation(call, "Copying file...",
+                            [](const std::string& source, const std::string& target) {
+                                return CopyFileA(source.c_str(), target.c_str(), FALSE) != FALSE;
+                            });
 }
 
 int Builtin_MoveFile(BuiltinCall& call) {
-    return TwoPathOperation(call, "Moving file...", [](const std::string& source, const std::string& target) {
-        return MoveFileA(source.c_str(), target.c_str()) != FALSE;
-    });
+    return TwoPathOperation(call, "Moving file...",
+                            [](const std::string& source, const std::string& target) {
+                                return MoveFileA(source.c_str(), target.c_str()) != FALSE;
+                            });
 }
 
 int Builtin_DeleteFile(BuiltinCall& call) {
-    return OnePathOperation(call, nullptr,
-                            [](const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; });
+    return OnePathOperation(
+        call, nullptr, [](const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; });
 }
 
 int Builtin_CreateFolder(BuiltinCall& call) {
@@ -208,14 +215,16 @@ int Builtin_CreateFolder(BuiltinCall& call) {
     if (int error = GetOptionalIntParam(call, 1, createParents)) return error;
     if (path.empty()) return kOk;
     StatusLine status(call.window, "Create folder...");
-    bool made = createParents ? CreateFolderWithParents(path) : CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+    bool made = createParents ? CreateFolderWithParents(path)
+                              : CreateDirectoryA(path.c_str(), nullptr) != FALSE;
     SetIntResult(call, made ? 1 : 0);
     return kOk;
 }
 
 int Builtin_DeleteFolder(BuiltinCall& call) {
-    return OnePathOperation(call, "Delete folder...",
-                            [](const std::string& path) { return RemoveDirectoryA(path.c_str()) != FALSE; });
+    return OnePathOperation(call, "Delete folder...", [](const std::string& path) {
+        return RemoveDirectoryA(path.c_str()) != FALSE;
+    });
 }
 
 int Builtin_FileExists(BuiltinCall& call) {

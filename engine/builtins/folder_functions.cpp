@@ -1,6 +1,6 @@
 // Folder listing and the folder browser.
-#include <windows.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <memory>
@@ -37,8 +37,9 @@ void SortWithoutCase(std::vector<std::string>& names) {
     }
     std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
         return std::lexicographical_compare(
-            a.first.begin(), a.first.end(), b.first.begin(), b.first.end(),
-            [](char x, char y) { return static_cast<unsigned char>(x) < static_cast<unsigned char>(y); });
+            a.first.begin(), a.first.end(), b.first.begin(), b.first.end(), [](char x, char y) {
+                return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+            });
     });
     for (std::size_t i = 0; i < names.size(); ++i) names[i] = std::move(keyed[i].second);
 }
@@ -60,11 +61,13 @@ int Builtin_GetFolderListing(BuiltinCall& call) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA entry;
     UniqueFindHandle find(FindFirstFileA(pattern.c_str(), &entry));
-    for (bool more = static_cast<bool>(find); more; more = FindNextFileA(find.get(), &entry) != FALSE) {
+    for (bool more = static_cast<bool>(find); more;
+         more = FindNextFileA(find.get(), &entry) != FALSE) {
         if (call.window.PumpMessages()) return kErrCancelled;
         if (IsDotEntry(entry.cFileName)) continue;
         bool folder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        if ((flags & (folder ? kListFolders : kListFiles)) != 0) names.emplace_back(entry.cFileName);
+        if ((flags & (folder ? kListFolders : kListFiles)) != 0)
+            names.emplace_back(entry.cFileName);
     }
     if (flags & kListSort) SortWithoutCase(names);
 
@@ -91,7 +94,8 @@ int Builtin_BrowseForFolder(BuiltinCall& call) {
         std::wstring wide(length > 0 ? length : 1, L'\0');
         MultiByteToWideChar(CP_ACP, 0, root.c_str(), -1, wide.data(), length);
         PIDLIST_ABSOLUTE parsed = nullptr;
-        if (SUCCEEDED(SHParseDisplayName(wide.c_str(), nullptr, &parsed, 0, nullptr))) rootList.reset(parsed);
+        if (SUCCEEDED(SHParseDisplayName(wide.c_str(), nullptr, &parsed, 0, nullptr)))
+            rootList.reset(parsed);
     }
     char display[MAX_PATH] = "";
     BROWSEINFOA info{};

@@ -1,6 +1,6 @@
 // SendMailMapi: one message through Simple MAPI, bound by name for the one call.
-#include <windows.h>
 #include <mapi.h>
+#include <windows.h>
 
 #include <string>
 #include <vector>
@@ -34,7 +34,8 @@ public:
     MailApi& operator=(const MailApi&) = delete;
 
     // Resolves `name` into a recipient of `recipientClass`; kept until this object ends.
-    ULONG Resolve(const std::string& name, ULONG recipientClass, std::vector<MapiRecipDesc>& recipients) {
+    ULONG Resolve(const std::string& name, ULONG recipientClass,
+                  std::vector<MapiRecipDesc>& recipients) {
         if (!resolve_) return MAPI_E_NOT_SUPPORTED;
         MapiRecipDesc* resolved = nullptr;
         ULONG code = resolve_(0, 0, const_cast<LPSTR>(name.c_str()), 0, 0, &resolved);
@@ -101,7 +102,8 @@ int Builtin_SendMailMapi(BuiltinCall& call) {
 
     MailApi mail;
     std::vector<MapiRecipDesc> recipients;
-    const std::pair<const std::string*, ULONG> lists[] = {{&to, MAPI_TO}, {&cc, MAPI_CC}, {&bcc, MAPI_BCC}};
+    const std::pair<const std::string*, ULONG> lists[] = {
+        {&to, MAPI_TO}, {&cc, MAPI_CC}, {&bcc, MAPI_BCC}};
     for (const auto& [list, recipientClass] : lists) {
         for (const std::string& name : SplitNonEmpty(*list, ';')) {
             ULONG code = mail.Resolve(name, recipientClass, recipients);

@@ -1,7 +1,7 @@
 // Starting programs: Run (with the shell's open action as fallback) and RunWait (waits for
 // the program to end, up to a time-out, pumping messages so Cancel stays live).
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include <string>
 #include <vector>
@@ -47,8 +47,8 @@ StartOutcome StartProcess(RunWindow& window, const std::string& commandLine, int
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(showCmd);
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr,
-                        nullptr, &startup, &info))
+    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
+                        nullptr, nullptr, &startup, &info))
         return StartOutcome::kFailed;
     started.process.reset(info.hProcess);
     started.thread.reset(info.hThread);
@@ -63,8 +63,9 @@ bool EndsWithLnk(const std::string& text) {
 // denied" is what the shell reports for some targets that did start.
 bool ShellStart(const std::string& commandLine, int32_t showCmd) {
     bool shortcut = EndsWithLnk(commandLine);
-    auto code = reinterpret_cast<INT_PTR>(ShellExecuteA(GetDesktopWindow(), shortcut ? nullptr : "open",
-                                                        commandLine.c_str(), nullptr, "", showCmd));
+    auto code =
+        reinterpret_cast<INT_PTR>(ShellExecuteA(GetDesktopWindow(), shortcut ? nullptr : "open",
+                                                commandLine.c_str(), nullptr, "", showCmd));
     return code > 32 || (shortcut && code == SE_ERR_ACCESSDENIED);
 }
 

@@ -40,7 +40,8 @@ int ValueParams(BuiltinCall& call, HKEY& root, std::string& subKey, std::string&
 
 UniqueRegKey OpenKey(HKEY root, const std::string& subKey, REGSAM access) {
     UniqueRegKey key;
-    if (!root || RegOpenKeyExA(root, subKey.c_str(), 0, access, key.put()) != ERROR_SUCCESS) key.reset();
+    if (!root || RegOpenKeyExA(root, subKey.c_str(), 0, access, key.put()) != ERROR_SUCCESS)
+        key.reset();
     return key;
 }
 
@@ -50,13 +51,13 @@ bool DeleteTree(HKEY root, const std::string& path) {
         UniqueRegKey key = OpenKey(root, path, KEY_ALL_ACCESS);
         if (!key) return false;
         DWORD count = 0;
-        if (RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr,
-                             nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
+        if (RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, &count, nullptr, nullptr,
+                             nullptr, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
             for (DWORD index = count; index-- > 0;) {
                 char name[kSubKeyNameBuffer];
                 DWORD length = kSubKeyNameBuffer;
-                if (RegEnumKeyExA(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
-                    ERROR_SUCCESS)
+                if (RegEnumKeyExA(key.get(), index, name, &length, nullptr, nullptr, nullptr,
+                                  nullptr) != ERROR_SUCCESS)
                     continue;
                 if (!DeleteTree(root, path + "\\" + name)) return false;
             }
@@ -69,20 +70,22 @@ bool HasNoSubKeys(HKEY root, const std::string& path) {
     UniqueRegKey key = OpenKey(root, path, KEY_READ);
     DWORD count = 0;
     return key &&
-           RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr,
-                            nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+           RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr,
+                            nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
            count == 0;
 }
 
 // An empty path (or one of separators only) names the root itself: deleting "its tree"
 // would wipe a whole hive, so it is refused.
-bool NamesAKey(const std::string& path) { return path.find_first_not_of("\\") != std::string::npos; }
+bool NamesAKey(const std::string& path) {
+    return path.find_first_not_of("\\") != std::string::npos;
+}
 
 bool SetValue(HKEY root, const std::string& subKey, const std::string& valueName, DWORD type,
               const void* data, DWORD size) {
     UniqueRegKey key = OpenKey(root, subKey, KEY_SET_VALUE);
-    return key && RegSetValueExA(key.get(), valueName.c_str(), 0, type, static_cast<const BYTE*>(data), size) ==
-                      ERROR_SUCCESS;
+    return key && RegSetValueExA(key.get(), valueName.c_str(), 0, type,
+                                 static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -93,8 +96,8 @@ int Builtin_RegCreateKey(BuiltinCall& call) {
     std::string subKey;
     if (int error = KeyParams(call, root, subKey)) return error;
     UniqueRegKey key;
-    if (root && RegCreateKeyExA(root, subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                                nullptr, key.put(), nullptr) == ERROR_SUCCESS)
+    if (root && RegCreateKeyExA(root, subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                KEY_ALL_ACCESS, nullptr, key.put(), nullptr) == ERROR_SUCCESS)
         SetIntResult(call, 1);
     return kOk;
 }
@@ -108,7 +111,8 @@ int Builtin_RegDeleteKey(BuiltinCall& call) {
     if (int error = GetOptionalIntParam(call, 2, recursive)) return error;
     if (!root || !NamesAKey(subKey)) return kOk;
     bool deleted = recursive ? DeleteTree(root, subKey)
-                             : HasNoSubKeys(root, subKey) && RegDeleteKeyA(root, subKey.c_str()) == ERROR_SUCCESS;
+                             : HasNoSubKeys(root, subKey) &&
+                                   RegDeleteKeyA(root, subKey.c_str()) == ERROR_SUCCESS;
     SetIntResult(call, deleted ? 1 : 0);
     return kOk;
 }
@@ -119,7 +123,8 @@ int Builtin_RegDeleteKeyValue(BuiltinCall& call) {
     std::string subKey, valueName;
     if (int error = ValueParams(call, root, subKey, valueName)) return error;
     UniqueRegKey key = OpenKey(root, subKey, KEY_SET_VALUE);
-    if (key && RegDeleteValueA(key.get(), valueName.c_str()) == ERROR_SUCCESS) SetIntResult(call, 1);
+    if (key && RegDeleteValueA(key.get(), valueName.c_str()) == ERROR_SUCCESS)
+        SetIntResult(call, 1);
     return kOk;
 }
 
@@ -134,8 +139,8 @@ int Builtin_RegGetKeyValueInt(BuiltinCall& call) {
     UniqueRegKey key = OpenKey(root, subKey, KEY_QUERY_VALUE);
     DWORD type = 0, value = 0, size = sizeof value;
     if (key &&
-        RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) ==
-            ERROR_SUCCESS &&
+        RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type,
+                         reinterpret_cast<BYTE*>(&value), &size) == ERROR_SUCCESS &&
         type == REG_DWORD && size == sizeof value)
         SetIntResult(call, static_cast<int32_t>(value));
     return kOk;
@@ -152,8 +157,8 @@ int Builtin_RegGetKeyValueString(BuiltinCall& call) {
     char buffer[kStringBuffer];
     DWORD type = 0, size = kStringBuffer;
     if (key &&
-        RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) ==
-            ERROR_SUCCESS &&
+        RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type,
+                         reinterpret_cast<BYTE*>(buffer), &size) == ERROR_SUCCESS &&
         type == REG_SZ) {
         // The stored bytes need not end with a zero; the text ends at the first one.
         std::string_view text(buffer, size);
@@ -181,6 +186,8 @@ int Builtin_RegSetKeyValueString(BuiltinCall& call) {
     if (int error = ValueParams(call, root, subKey, valueName)) return error;
     if (int error = GetStringParam(call, 3, value)) return error;
     SetIntResult(call, SetValue(root, subKey, valueName, REG_SZ, value.c_str(),
-                                static_cast<DWORD>(value.size() + 1)) ? 1 : 0);
+                                static_cast<DWORD>(value.size() + 1))
+                           ? 1
+                           : 0);
     return kOk;
 }

@@ -143,7 +143,8 @@ int Builtin_ReplaceString(BuiltinCall& call) {
         std::size_t match = FindText(text, find, from);
         if (match == kNotFound) break;
         // Growth is bounded like concatenation, so `all` over a huge text cannot exhaust memory.
-        if (out.size() + (match - copied) + replacement.size() + (text.size() - match - find.size()) >
+        if (out.size() + (match - copied) + replacement.size() +
+                (text.size() - match - find.size()) >
             kMaxTextLength)
             return kErrStringTooLong;
         out.append(text, copied, match - copied);

@@ -1,7 +1,7 @@
 // System built-ins: log-off and shut-down, the screen saver, services, the default printer,
 // the clock, the environment, the user name and the password change.
-#include <windows.h>
 #include <lmcons.h>
+#include <windows.h>
 
 #include <string>
 
@@ -22,7 +22,8 @@ constexpr unsigned kNtFamilyBit = 0x100;
 // Enables or disables one privilege of this process; failures are ignored.
 void SetPrivilege(const char* name, bool enable) {
     UniqueKernelHandle token;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.put())) return;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.put()))
+        return;
     TOKEN_PRIVILEGES privileges{};
     privileges.PrivilegeCount = 1;
     if (!LookupPrivilegeValueA(nullptr, name, &privileges.Privileges[0].Luid)) return;
@@ -32,13 +33,13 @@ void SetPrivilege(const char* name, bool enable) {
 
 // Screen saver on or off for this session: broadcast, never written to the user profile.
 void SetScreenSaverActive(bool active) {
-    SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, active ? TRUE : FALSE, nullptr, SPIF_SENDWININICHANGE);
+    SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, active ? TRUE : FALSE, nullptr,
+                          SPIF_SENDWININICHANGE);
 }
 
 bool ScreenSaverRunning() {
     switch (WindowsVersionCode() & 0xFFFF) {
-    case kWindows95:
-        return FindWindowA("WindowsScreenSaverClass", nullptr) != nullptr;
+    case kWindows95: return FindWindowA("WindowsScreenSaverClass", nullptr) != nullptr;
     case kWindowsNt4: {
         HDESK desktop = OpenDesktopA("screen-saver", 0, FALSE, MAXIMUM_ALLOWED);
         if (desktop) CloseDesktop(desktop);
@@ -60,8 +61,8 @@ BOOL CALLBACK CloseVisibleWindow(HWND window, LPARAM) {
 // through the bound CloseServiceHandle.
 struct ServiceApi {
     using OpenManager = SC_HANDLE(WINAPI*)(LPCSTR, LPCSTR, DWORD);
-    using EnumServices = BOOL(WINAPI*)(SC_HANDLE, DWORD, DWORD, LPENUM_SERVICE_STATUSA, DWORD, LPDWORD,
-                                       LPDWORD, LPDWORD);
+    using EnumServices = BOOL(WINAPI*)(SC_HANDLE, DWORD, DWORD, LPENUM_SERVICE_STATUSA, DWORD,
+                                       LPDWORD, LPDWORD, LPDWORD);
     using CloseHandle = BOOL(WINAPI*)(SC_HANDLE);
 
     UniqueLibrary library{LoadLibraryA("advapi32.dll")};
@@ -85,8 +86,8 @@ bool ServiceIsActive(const std::string& name) {
     for (;;) {
         DWORD needed = 0, count = 0;
         BOOL done = api.enumerate(manager, SERVICE_WIN32, SERVICE_ACTIVE,
-                                  reinterpret_cast<LPENUM_SERVICE_STATUSA>(buffer), sizeof buffer, &needed,
-                                  &count, &resume);
+                                  reinterpret_cast<LPENUM_SERVICE_STATUSA>(buffer), sizeof buffer,
+                                  &needed, &count, &resume);
         bool more = !done && GetLastError() == ERROR_MORE_DATA;
         if (!done && !more) break;
         auto* services = reinterpret_cast<LPENUM_SERVICE_STATUSA>(buffer);
@@ -111,8 +112,8 @@ bool MakeDefaultPrinter(const std::string& printer) {
     if (std::string_view(entry).size() < 2) return false;
     std::string device = printer + "," + entry;
     WriteProfileStringA("windows", "device", device.c_str());
-    SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("windows"), SMTO_NORMAL,
-                        1000, nullptr);
+    SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("windows"),
+                        SMTO_NORMAL, 1000, nullptr);
     return true;
 }
 
@@ -130,7 +131,8 @@ bool ToWide(const std::string& text, wchar_t (&wide)[257]) {
         wide[0] = L'\0';
         return true;
     }
-    int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), wide, 256);
+    int length =
+        MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), wide, 256);
     if (length <= 0) return false;
     wide[length] = L'\0';
     return true;
@@ -169,7 +171,8 @@ int Builtin_StopScreenSaver(BuiltinCall& call) {
     if (version == kWindows95 || version == kWindows98) {
         if (HWND foreground = GetForegroundWindow()) PostMessageA(foreground, WM_CLOSE, 0, 0);
     } else if (version == kWindowsNt4) {
-        HDESK desktop = OpenDesktopA("screen-saver", 0, FALSE, DESKTOP_READOBJECTS | DESKTOP_WRITEOBJECTS);
+        HDESK desktop =
+            OpenDesktopA("screen-saver", 0, FALSE, DESKTOP_READOBJECTS | DESKTOP_WRITEOBJECTS);
         if (desktop) {
             EnumDesktopWindows(desktop, CloseVisibleWindow, 0);
             CloseDesktop(desktop);
@@ -224,7 +227,8 @@ int Builtin_SetSystemTime(BuiltinCall& call) {
     wanted.wMinute = static_cast<WORD>(minute);
     wanted.wSecond = static_cast<WORD>(second);
     if (wanted.wYear == now.wYear && wanted.wMonth == now.wMonth && wanted.wDay == now.wDay &&
-        wanted.wHour == now.wHour && wanted.wMinute == now.wMinute && wanted.wSecond == now.wSecond) {
+        wanted.wHour == now.wHour && wanted.wMinute == now.wMinute &&
+        wanted.wSecond == now.wSecond) {
         SetIntResult(call, 1);
         return kOk;
     }
@@ -285,8 +289,8 @@ int Builtin_NetUserChangePassword(BuiltinCall& call) {
     using ChangePassword = DWORD(WINAPI*)(LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR);
     UniqueLibrary library(LoadLibraryA("netapi32.dll"));
     auto change = BindFunction<ChangePassword>(library, "NetUserChangePassword");
-    if (change && change(domain.empty() ? nullptr : wideDomain, user.empty() ? nullptr : wideUser, wideOld,
-                         wideNew) == 0)
+    if (change && change(domain.empty() ? nullptr : wideDomain, user.empty() ? nullptr : wideUser,
+                         wideOld, wideNew) == 0)
         SetIntResult(call, 1);
     SecureZeroMemory(wideOld, sizeof wideOld);
     SecureZeroMemory(wideNew, sizeof wideNew);

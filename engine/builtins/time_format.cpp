@@ -32,7 +32,8 @@ bool FormatLocalTime(const std::string& format, const FILETIME& utc, std::string
     ticks.LowPart = utc.dwLowDateTime;
     ticks.HighPart = utc.dwHighDateTime;
     if (ticks.QuadPart < kUnixEpochAsFileTime) return false;
-    __time64_t seconds = static_cast<__time64_t>((ticks.QuadPart - kUnixEpochAsFileTime) / 10000000ULL);
+    __time64_t seconds =
+        static_cast<__time64_t>((ticks.QuadPart - kUnixEpochAsFileTime) / 10000000ULL);
     struct tm local {};
     if (_localtime64_s(&local, &seconds) != 0) return false;
     char buffer[kTimeTextBuffer];

@@ -9,8 +9,8 @@ HINSTANCE EngineModule() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 CDialogWindow::~CDialogWindow() { Destroy(); }
 
 bool CDialogWindow::Create(int templateId, HWND owner) {
-    HWND created = CreateDialogParamA(EngineModule(), MAKEINTRESOURCEA(templateId), owner, DialogProc,
-                                      reinterpret_cast<LPARAM>(this));
+    HWND created = CreateDialogParamA(EngineModule(), MAKEINTRESOURCEA(templateId), owner,
+                                      DialogProc, reinterpret_cast<LPARAM>(this));
     if (!created) hwnd_ = nullptr;
     return created != nullptr;
 }
@@ -69,8 +69,8 @@ RECT ChildRect(HWND child) {
 }
 
 void MoveChild(HWND child, const RECT& rect) {
-    SetWindowPos(child, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(child, nullptr, rect.left, rect.top, rect.right - rect.left,
+                 rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ShowChild(HWND child, bool show) {

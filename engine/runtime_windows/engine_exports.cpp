@@ -1,5 +1,6 @@
 // The seven exports of vexeng.dll (names and ordinals in vexeng.def). Ordinals 2, 4 and 6 only
-// supply missing arguments to the run of ordinal 7; ordinal 3 is the test compile of 5 with strict 0.
+// supply missing arguments to the run of ordinal 7; ordinal 3 is the test compile of 5 with strict
+// 0.
 #include <windows.h>
 
 #include "driver.h"
@@ -40,11 +41,13 @@ int WINAPI VexEngTestCompileScriptFile(HWND parent, const char* path, ScriptResu
     return TestCompile(parent, path, 0, record);
 }
 
-int WINAPI VexEngRunScriptFileEx(HWND parent, const char* path, const char* entryCall, ScriptResult* record) {
+int WINAPI VexEngRunScriptFileEx(HWND parent, const char* path, const char* entryCall,
+                                 ScriptResult* record) {
     return Run(parent, path, entryCall, ReadStrictSetting(), record);
 }
 
-int WINAPI VexEngTestCompileScriptFile2(HWND parent, const char* path, int strict, ScriptResult* record) {
+int WINAPI VexEngTestCompileScriptFile2(HWND parent, const char* path, int strict,
+                                        ScriptResult* record) {
     return TestCompile(parent, path, strict, record);
 }
 

@@ -14,7 +14,8 @@ namespace {
 
 class CMyFileDialog {
 public:
-    // `filter` is "Description|pattern|...||"; `flags` are the OPENFILENAME flags the script asked for.
+    // `filter` is "Description|pattern|...||"; `flags` are the OPENFILENAME flags the script asked
+    // for.
     CMyFileDialog(const std::string& defaultExtension, const std::string& fileName, DWORD flags,
                   const std::string& filter, HWND owner)
         : defaultExtension_(defaultExtension), filter_(filter), file_(kFileBufferSize, '\0') {
@@ -56,7 +57,8 @@ private:
     static void KeepInWorkArea(HWND dialog) {
         RECT area = WorkAreaOf(dialog), rect{};
         GetWindowRect(dialog, &rect);
-        int x = rect.left, y = rect.top, width = rect.right - rect.left, height = rect.bottom - rect.top;
+        int x = rect.left, y = rect.top, width = rect.right - rect.left,
+            height = rect.bottom - rect.top;
         if (x + width > area.right) x = area.right - width;
         if (y + height > area.bottom) y = area.bottom - height;
         if (x < area.left) x = area.left;
@@ -85,8 +87,8 @@ int Builtin_GetOpenFileName(BuiltinCall& call) {
     if (int error = GetOptionalStringParam(call, 4, title)) return error;
     if (filter.empty()) filter = "All Files (*.*)|*.*||";
 
-    CMyFileDialog dialog(defaultExtension, fileName, static_cast<DWORD>(flags) | OFN_HIDEREADONLY, filter,
-                         ProgressWindow(call.window).hwnd());
+    CMyFileDialog dialog(defaultExtension, fileName, static_cast<DWORD>(flags) | OFN_HIDEREADONLY,
+                         filter, ProgressWindow(call.window).hwnd());
     dialog.SetTitle(title);
     if (dialog.DoModal()) SetStringResult(call, dialog.PathName());
     return 0;

@@ -9,7 +9,8 @@ bool IsForeground(HWND window) { return GetForegroundWindow() == window; }
 // Asks for the foreground with the system's foreground lock time-out lifted for the moment.
 void RequestForeground(HWND window) {
     DWORD lockTimeout = 0;
-    bool haveTimeout = SystemParametersInfoA(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &lockTimeout, 0) != FALSE;
+    bool haveTimeout =
+        SystemParametersInfoA(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &lockTimeout, 0) != FALSE;
     SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, nullptr, 0);
     SetForegroundWindow(window);
     if (haveTimeout)

@@ -34,7 +34,8 @@ void LayOut(CInputStringDlg& dialog, const std::string& prompt) {
     int needHeight = std::max<int>(need.cy, iconRect.bottom - iconRect.top);
     int shrink = (promptRect.bottom - promptRect.top) - needHeight;
     if (shrink <= 0) return;
-    MoveChild(promptStatic, RECT{promptRect.left, promptRect.top, promptRect.right, promptRect.top + needHeight});
+    MoveChild(promptStatic,
+              RECT{promptRect.left, promptRect.top, promptRect.right, promptRect.top + needHeight});
     for (int id : {IDC_INPUT_EDIT, IDOK, IDCANCEL}) {
         RECT rect = ChildRect(dialog.Item(id));
         OffsetRect(&rect, 0, -shrink);
@@ -42,8 +43,8 @@ void LayOut(CInputStringDlg& dialog, const std::string& prompt) {
     }
     RECT frame{};
     GetWindowRect(dialog.hwnd(), &frame);
-    SetWindowPos(dialog.hwnd(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top - shrink,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(dialog.hwnd(), nullptr, 0, 0, frame.right - frame.left,
+                 frame.bottom - frame.top - shrink, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
@@ -78,7 +79,9 @@ int Builtin_InputString(BuiltinCall& call) {
                                          [&] { return dialog.state != -1; });
     dialog.Destroy();
     if (outcome == WaitOutcome::kCancelled) return kErrCancelled;
-    if (outcome == WaitOutcome::kMet && dialog.state == 1) SetStringResult(call, dialog.text);
-    else if (outcome == WaitOutcome::kTimedOut && useDefault == 1) SetStringResult(call, defaultText);
+    if (outcome == WaitOutcome::kMet && dialog.state == 1)
+        SetStringResult(call, dialog.text);
+    else if (outcome == WaitOutcome::kTimedOut && useDefault == 1)
+        SetStringResult(call, defaultText);
     return 0;
 }

@@ -49,15 +49,19 @@ void SetUpButtons(CMessageDlg& dialog, int type) {
 
 void SetUpIcon(CMessageDlg& dialog, int type) {
     LPCSTR icon = nullptr;
-    if (type & 0x40) icon = IDI_INFORMATION;
-    else if ((type & 0x30) == 0x30) icon = IDI_EXCLAMATION;
-    else if (type & 0x20) icon = IDI_QUESTION;
+    if (type & 0x40)
+        icon = IDI_INFORMATION;
+    else if ((type & 0x30) == 0x30)
+        icon = IDI_EXCLAMATION;
+    else if (type & 0x20)
+        icon = IDI_QUESTION;
     if (icon)
         SendMessageA(dialog.Item(IDC_MESSAGE_ICON), STM_SETICON,
                      reinterpret_cast<WPARAM>(LoadIconA(nullptr, icon)), 0);
 }
 
-// Centres the visible buttons as a group in a client area `clientWidth` wide and moves them by `dy`.
+// Centres the visible buttons as a group in a client area `clientWidth` wide and moves them by
+// `dy`.
 void PlaceButtons(CMessageDlg& dialog, bool okOnly, int clientWidth, int dy) {
     HWND ok = dialog.Item(IDOK), cancel = dialog.Item(IDCANCEL);
     RECT okRect = ChildRect(ok), cancelRect = ChildRect(cancel);
@@ -94,15 +98,16 @@ void LayOut(CMessageDlg& dialog, const std::string& text, bool okOnly) {
     // A little room beyond the measured width: the static clips a line that fits only exactly.
     RECT slack{0, 0, 2, 0};
     MapDialogRect(window, &slack);
-    int clientWidth = std::max<int>(textRect.left + need.cx + slack.right + rightMargin, buttonsSpan);
+    int clientWidth =
+        std::max<int>(textRect.left + need.cx + slack.right + rightMargin, buttonsSpan);
 
     int top = textRect.top + (boxHeight - need.cy) / 2;
     MoveChild(textStatic, RECT{textRect.left, top, clientWidth - rightMargin, top + need.cy});
     PlaceButtons(dialog, okOnly, clientWidth, -shrink);
     RECT frame{};
     GetWindowRect(window, &frame);
-    SetWindowPos(window, nullptr, 0, 0, Width(frame) - (Width(client) - clientWidth), Height(frame) - shrink,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window, nullptr, 0, 0, Width(frame) - (Width(client) - clientWidth),
+                 Height(frame) - shrink, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace

@@ -70,9 +70,7 @@ namespace {
 
 // The system tick in milliseconds. Reading it costs a memory read, where a performance-counter
 // query per statement cost more than the statement itself under Wine.
-int64_t MillisecondTick() {
-    return static_cast<int64_t>(GetTickCount64());
-}
+int64_t MillisecondTick() { return static_cast<int64_t>(GetTickCount64()); }
 
 }  // namespace
 

@@ -58,7 +58,9 @@ private:
 };
 
 // The running window a built-in receives is always a CProgressDlg on Windows.
-inline CProgressDlg& ProgressWindow(RunWindow& window) { return static_cast<CProgressDlg&>(window); }
+inline CProgressDlg& ProgressWindow(RunWindow& window) {
+    return static_cast<CProgressDlg&>(window);
+}
 
 // Restores and activates `window` despite the foreground lock; true when it is now in front.
 bool BringWindowToForeground(HWND window);

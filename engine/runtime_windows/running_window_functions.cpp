@@ -46,7 +46,8 @@ POINT MoveTarget(int where, const RECT& area, int width, int height, int x, int 
     switch (where) {
     case kMoveCoordinates: return {x, y};
     case kMoveCenter:
-        return {area.left + (area.right - area.left - width) / 2, area.top + (area.bottom - area.top - height) / 2};
+        return {area.left + (area.right - area.left - width) / 2,
+                area.top + (area.bottom - area.top - height) / 2};
     case kMoveLowerLeft: return {area.left, area.bottom - height};
     case kMoveUpperLeft: return {area.left, area.top};
     case kMoveUpperRight: return {area.right - width, area.top};
@@ -94,7 +95,8 @@ int Builtin_Pause(BuiltinCall& call) {
             result = kErrCancelled;
             break;
         }
-        Sleep(static_cast<DWORD>(std::min<uint64_t>(static_cast<uint64_t>(window.waitIncrement()), remaining)));
+        Sleep(static_cast<DWORD>(
+            std::min<uint64_t>(static_cast<uint64_t>(window.waitIncrement()), remaining)));
     }
     window.SetStatusText("");
     if (result == 0 && window.ContinueRequested()) foreground.Restore();
@@ -122,14 +124,17 @@ int Builtin_SetRunningScriptWindow(BuiltinCall& call) {
     else if (flags & kNotAlwaysOnTop)
         SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // Showing does not activate: the script keeps working with the window the user is in.
-    if (flags & kShow) ShowWindow(window, SW_SHOWNA);
-    else if (flags & kHide) ShowWindow(window, SW_HIDE);
+    if (flags & kShow)
+        ShowWindow(window, SW_SHOWNA);
+    else if (flags & kHide)
+        ShowWindow(window, SW_HIDE);
     if (flags > 15) {
         RECT rect{};
         GetWindowRect(window, &rect);
         POINT target = MoveTarget(flags & 0xF0, WorkAreaOf(window), rect.right - rect.left,
                                   rect.bottom - rect.top, x, y);
-        SetWindowPos(window, nullptr, target.x, target.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(window, nullptr, target.x, target.y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     return 0;
 }

@@ -30,7 +30,8 @@ WaitOutcome DialogWaitLoop(CProgressDlg& window, HWND dialog, uint32_t timeoutMs
 // window, so the wait gives the foreground back to this one when it ends through Continue.
 class ForegroundKeeper {
 public:
-    explicit ForegroundKeeper(CProgressDlg& window) : window_(window), last_(GetForegroundWindow()) {}
+    explicit ForegroundKeeper(CProgressDlg& window)
+        : window_(window), last_(GetForegroundWindow()) {}
     // Called once per poll: any foreground window but the running window is remembered.
     void Note();
     void Restore() const;

@@ -20,7 +20,10 @@ public:
     UniqueHandle& operator=(const UniqueHandle&) = delete;
 
     Handle get() const { return handle_; }
-    Handle* put() { reset(); return &handle_; }  // for out-parameters of the API
+    Handle* put() {
+        reset();
+        return &handle_;
+    }  // for out-parameters of the API
     explicit operator bool() const { return Traits::IsValid(handle_); }
     Handle release() { return std::exchange(handle_, Traits::Invalid()); }
     void reset(Handle handle = Traits::Invalid()) {
@@ -74,7 +77,9 @@ using UniqueGlobal = UniqueHandle<HGLOBAL, GlobalMemoryTraits>;
 class WindowDC {
 public:
     explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
-    ~WindowDC() { if (dc_) ReleaseDC(window_, dc_); }
+    ~WindowDC() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
     WindowDC(const WindowDC&) = delete;
     WindowDC& operator=(const WindowDC&) = delete;
     HDC get() const { return dc_; }
@@ -89,7 +94,9 @@ private:
 class ClipboardSession {
 public:
     explicit ClipboardSession(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
-    ~ClipboardSession() { if (open_) CloseClipboard(); }
+    ~ClipboardSession() {
+        if (open_) CloseClipboard();
+    }
     ClipboardSession(const ClipboardSession&) = delete;
     ClipboardSession& operator=(const ClipboardSession&) = delete;
     bool isOpen() const { return open_; }

@@ -69,7 +69,8 @@ int WindowsPlatform::RunWithScriptStack(int (*body)(void*), void* argument) {
         if (!job.caller) return kErrOutOfMemory;
         converted = true;
     }
-    void* fiber = CreateFiberEx(64 * 1024, kScriptStackReserve, FIBER_FLAG_FLOAT_SWITCH, ScriptFiber, &job);
+    void* fiber =
+        CreateFiberEx(64 * 1024, kScriptStackReserve, FIBER_FLAG_FLOAT_SWITCH, ScriptFiber, &job);
     int result = kErrOutOfMemory;
     if (fiber) {
         SwitchToFiber(fiber);

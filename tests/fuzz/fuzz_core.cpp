@@ -25,10 +25,8 @@ public:
     void SetResultRecord(ScriptResult*) override {}
 };
 
-void Check(bool condition)
-{
-    if (!condition)
-        __builtin_trap();
+void Check(bool condition) {
+    if (!condition) __builtin_trap();
 }
 
 struct Outcome {
@@ -41,8 +39,7 @@ struct Outcome {
 };
 
 // Evaluates `item` from a fixed line and random state, so two evaluations must agree.
-Outcome Evaluate(RunContext& context, const ScriptValue& item, VariableTable& locals)
-{
+Outcome Evaluate(RunContext& context, const ScriptValue& item, VariableTable& locals) {
     SeedRandom(12345);
     context.record.line = 100;
     ScriptValue result;
@@ -51,24 +48,20 @@ Outcome Evaluate(RunContext& context, const ScriptValue& item, VariableTable& lo
 }
 
 // The first evaluation lexes and caches; the second runs on the cached form and must match.
-void EvaluateTwice(RunContext& context, const ScriptValue& item, VariableTable& locals)
-{
+void EvaluateTwice(RunContext& context, const ScriptValue& item, VariableTable& locals) {
     Outcome first = Evaluate(context, item, locals);
     Outcome second = Evaluate(context, item, locals);
     Check(first.rc == second.rc && first.line == second.line);
     if (first.rc == 0)
         Check(first.type == second.type && first.integer == second.integer &&
               first.text == second.text && first.handle == second.handle);
-    if (first.rc == 0)
-        Check(context.record.line == 100);  // success puts the line back
+    if (first.rc == 0) Check(context.record.line == 100);  // success puts the line back
 }
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
-{
-    if (size == 0)
-        return 0;
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    if (size == 0) return 0;
     const bool strict = data[0] & 1;
     const bool resolve = data[0] & 2;
     const std::string raw(reinterpret_cast<const char*>(data + 1), size - 1);
@@ -81,7 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     ResetResult(record);
     record.line = 1;
 
-    // Words straight from the raw text (as the entry-call reader does) and from the preprocessed one.
+    // Words straight from the raw text (as the entry-call reader does) and from the preprocessed
+    // one.
     for (const std::string* source : {&raw, &text}) {
         const char* cursor = source->c_str();
         std::string word;
@@ -103,8 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
         const char* cursor = text.c_str();
         VariableTable args;
         if (ReadArgumentList(cursor, args, record, strict) == 0) {
-            for (const ScriptValue& item : args)
-                EvaluateTwice(context, item, locals);
+            for (const ScriptValue& item : args) EvaluateTwice(context, item, locals);
         }
     }
 
@@ -120,13 +113,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     const char* cursor = text.c_str();
     for (int count = 0; *cursor != '\0' && count < 64; ++count) {
         VariableTable items;
-        if (ReadExpressionText(cursor, items, record, strict) < 0)
-            break;
+        if (ReadExpressionText(cursor, items, record, strict) < 0) break;
         Check(items.size() <= 1);
-        for (const ScriptValue& item : items)
-            EvaluateTwice(context, item, locals);
-        if (*cursor != '\0')
-            ++cursor;
+        for (const ScriptValue& item : items) EvaluateTwice(context, item, locals);
+        if (*cursor != '\0') ++cursor;
     }
     return 0;
 }

@@ -44,7 +44,8 @@ int main()
 
 TEST_F(CallTest, ByReferenceWritesBackAlsoWhenTheBodyFails) {
     // The write-back happens before the error travels on; the run still fails.
-    EXPECT_EQ(RunText("int n;\nvoid Fails(int &x)\n{\n    x = 77;\n    x = missing;\n}\nint main() { Fails(n); return n; }\n"),
+    EXPECT_EQ(RunText("int n;\nvoid Fails(int &x)\n{\n    x = 77;\n    x = missing;\n}\nint main() "
+                      "{ Fails(n); return n; }\n"),
               kErrNotDefined);
     EXPECT_STREQ(record_.name, "missing");
     EXPECT_EQ(record_.line, 5);
@@ -52,17 +53,21 @@ TEST_F(CallTest, ByReferenceWritesBackAlsoWhenTheBodyFails) {
 }
 
 TEST_F(CallTest, ConstantForAReferenceParameterUnderStrict) {
-    Write("main.vxs", "int SetTo(int &target) { target = 1; return 0; }\nint main()\n{\n    return SetTo(5);\n}\n");
+    Write("main.vxs",
+          "int SetTo(int &target) { target = 1; return 0; }\nint main()\n{\n    return "
+          "SetTo(5);\n}\n");
     EXPECT_EQ(Run("main.vxs", "main()", 1), kErrConstantByReference);
     EXPECT_EQ(record_.param, 1);
     EXPECT_EQ(record_.line, 4);
     EXPECT_EQ(Box(), PathOf("main.vxs") +
-                         "\nline 4: Parameter 1 - Invalid constant value; must use a variable for a call by reference");
+                         "\nline 4: Parameter 1 - Invalid constant value; must use a variable for "
+                         "a call by reference");
     EXPECT_EQ(Run("main.vxs", "main()", 0), 0);
 }
 
 TEST_F(CallTest, ArgumentTypesAreNotConvertedForUserFunctions) {
-    Write("main.vxs", "int Add(int a, int b) { return a + b; }\nint main() { return Add(1, \"2\"); }\n");
+    Write("main.vxs",
+          "int Add(int a, int b) { return a + b; }\nint main() { return Add(1, \"2\"); }\n");
     for (int strict : {0, 1}) {
         EXPECT_EQ(Run("main.vxs", "main()", strict), kErrBadParameterType);
         EXPECT_EQ(record_.param, 2);
@@ -77,11 +82,14 @@ int main()
 }
 )vxs"),
               0);
-    EXPECT_EQ(RunText("int F(HFILE h) { return 0; }\nint main() { return F(0); }\n"), kErrBadParameterType);
+    EXPECT_EQ(RunText("int F(HFILE h) { return 0; }\nint main() { return F(0); }\n"),
+              kErrBadParameterType);
 }
 
 TEST_F(CallTest, ArgumentCounts) {
-    Write("main.vxs", "int One(int a) { return a; }\nint main()\n{\n    int x;\n    x = One(1, 2);\n    return x;\n}\n");
+    Write("main.vxs",
+          "int One(int a) { return a; }\nint main()\n{\n    int x;\n    x = One(1, 2);\n    return "
+          "x;\n}\n");
     EXPECT_EQ(Run("main.vxs"), kErrParametersDontMatch);
     EXPECT_EQ(record_.line, 5);
     EXPECT_EQ(Box(), PathOf("main.vxs") + "\nline 5: Parameters don't match");
@@ -97,7 +105,8 @@ TEST_F(CallTest, UnknownFunctionNamesTheCall) {
     EXPECT_EQ(Run("main.vxs"), kErrFunctionNotFound);
     EXPECT_EQ(record_.line, 3);
     EXPECT_EQ(Box(), PathOf("main.vxs") + "\nline 3: NoSuchThing - Function not found");
-    EXPECT_EQ(RunText("int main() { return f(missing); }\nint f(int a) { return a; }\n"), kErrNotDefined);
+    EXPECT_EQ(RunText("int main() { return f(missing); }\nint f(int a) { return a; }\n"),
+              kErrNotDefined);
     EXPECT_STREQ(record_.name, "missing");
 }
 
@@ -170,7 +179,9 @@ TEST_F(CallTest, FailingFunctionKeepsItsFileAndNameInTheRecord) {
     EXPECT_STREQ(record_.call, "Fail");
     EXPECT_EQ(record_.line, 3);
     // After a successful call the caller's file is back.
-    Write("main.vxs", "#include \"lib.vxs\"\nint Ok() { return 1; }\nint main()\n{\n    Ok();\n    return missing;\n}\n");
+    Write("main.vxs",
+          "#include \"lib.vxs\"\nint Ok() { return 1; }\nint main()\n{\n    Ok();\n    return "
+          "missing;\n}\n");
     EXPECT_EQ(Run("main.vxs"), kErrNotDefined);
     EXPECT_EQ(std::string(record_.file), PathOf("main.vxs"));
     EXPECT_EQ(record_.line, 6);
@@ -181,7 +192,8 @@ TEST_F(CallTest, FailingFunctionKeepsItsFileAndNameInTheRecord) {
 struct AccessorCall {
     explicit AccessorCall(bool strict) { evaluator.program.strict = strict; }
     BuiltinCall Make(VariableTable& args) {
-        return BuiltinCall{evaluator.window, evaluator.program, args, result, evaluator.record, "Test"};
+        return BuiltinCall{evaluator.window, evaluator.program, args,
+                           result,           evaluator.record,  "Test"};
     }
     core_test::Evaluator evaluator;
     ScriptValue result;
@@ -189,8 +201,8 @@ struct AccessorCall {
 
 TEST(ParameterAccessorTest, HandlesAcceptTheirOwnTypeOrNull) {
     AccessorCall host(false);
-    VariableTable args{MakeHandle(kTypeHfile, 3), MakeHandle(kTypeHbrowser, 2), MakeHandle(kTypeHkey, 0x80000001u),
-                       MakeVoid(), MakeInt(3)};
+    VariableTable args{MakeHandle(kTypeHfile, 3), MakeHandle(kTypeHbrowser, 2),
+                       MakeHandle(kTypeHkey, 0x80000001u), MakeVoid(), MakeInt(3)};
     BuiltinCall call = host.Make(args);
     int32_t slot = -1;
     uint32_t handle = 1;

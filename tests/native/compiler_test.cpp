@@ -107,10 +107,9 @@ TEST_F(Pass1Test, StatusTextsOfEveryPassAndInclude) {
     Write("inc.vxs", "int helper;\n");
     Write("main.vxs", "#include \"inc.vxs\"\nint main() { return 0; }\n");
     EXPECT_EQ(Run("main.vxs"), 0);
-    const std::vector<std::string> expected{"Loading...",          "Compiling Pass 1...",
-                                            "Compiling Pass 1...", "",
-                                            "",                    "Compiling Pass 2...",
-                                            "Running..."};
+    const std::vector<std::string> expected{
+        "Loading...", "Compiling Pass 1...", "Compiling Pass 1...", "",
+        "",           "Compiling Pass 2...", "Running..."};
     EXPECT_EQ(platform_.statusTexts, expected);
 }
 
@@ -242,7 +241,8 @@ INT main()
 }
 
 TEST_F(Pass1Test, DeeplyNestedBlocksEndWithStackOverflow) {
-    std::string text = "int main()\n{\n" + std::string(200000, '{') + std::string(200000, '}') + "\n}\n";
+    std::string text =
+        "int main()\n{\n" + std::string(200000, '{') + std::string(200000, '}') + "\n}\n";
     Write("main.vxs", text);
     EXPECT_EQ(Compile("main.vxs"), kErrStackOverflow);
     EXPECT_EQ(Box(), PathOf("main.vxs") + "\nline 3: Stack overflow");
@@ -264,7 +264,9 @@ TEST_F(Pass1Test, CancelDuringCompileIsSilent) {
 // ---- pass 2 -------------------------------------------------------------------------------
 
 TEST_F(Pass2Test, LocalNamedLikeALaterFunction) {
-    Write("main.vxs", "int main()\n{\n    {\n        int later;\n    }\n    return 0;\n}\nint Later() { return 1; }\n");
+    Write("main.vxs",
+          "int main()\n{\n    {\n        int later;\n    }\n    return 0;\n}\nint Later() { return "
+          "1; }\n");
     EXPECT_EQ(Run("main.vxs"), kErrNameAlreadyDefined);
     EXPECT_STREQ(record_.name, "later");
     EXPECT_EQ(record_.line, 4);

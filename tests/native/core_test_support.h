@@ -30,8 +30,7 @@ public:
 
 // One program, record and local scope; Evaluate reads `text` as a statement argument would be.
 struct Evaluator {
-    explicit Evaluator(bool strict = false)
-    {
+    explicit Evaluator(bool strict = false) {
         program.strict = strict;
         ResetResult(record);
         record.line = 10;
@@ -39,46 +38,38 @@ struct Evaluator {
     }
 
     // The item the compiler would keep for `text`; -5 when the text holds no value.
-    int ReadItem(std::string_view text, ScriptValue& item)
-    {
+    int ReadItem(std::string_view text, ScriptValue& item) {
         std::string copy(text);
         const char* cursor = copy.c_str();
         VariableTable items;
-        if (int rc = ReadExpressionText(cursor, items, record, program.strict); rc < 0)
-            return rc;
-        if (items.size() != 1)
-            return -5;
+        if (int rc = ReadExpressionText(cursor, items, record, program.strict); rc < 0) return rc;
+        if (items.size() != 1) return -5;
         item = items[0];
         return 0;
     }
 
-    int Evaluate(std::string_view text, ScriptValue& out, uint32_t expected = kTypeUndetermined)
-    {
+    int Evaluate(std::string_view text, ScriptValue& out, uint32_t expected = kTypeUndetermined) {
         ScriptValue item;
-        if (int rc = ReadItem(text, item); rc < 0)
-            return rc;
+        if (int rc = ReadItem(text, item); rc < 0) return rc;
         out = ScriptValue{};
         out.type = expected;
         return EvaluateExpression(context, item, locals, out);
     }
 
     // Compiles `source` into the program with the real pass 1, for user functions and globals.
-    int Compile(const std::string& source)
-    {
+    int Compile(const std::string& source) {
         IncludeList includes;
         int rc = Pass1(context, source, includes, false);
         record.line = 10;
         return rc;
     }
 
-    void AddGlobal(const std::string& name, ScriptValue value)
-    {
+    void AddGlobal(const std::string& name, ScriptValue value) {
         value.name = name;
         program.globals.push_back(value);
     }
 
-    void AddLocal(const std::string& name, ScriptValue value)
-    {
+    void AddLocal(const std::string& name, ScriptValue value) {
         value.name = name;
         locals.push_back(value);
     }

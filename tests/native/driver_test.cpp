@@ -110,7 +110,8 @@ TEST_F(DriverTest, LoadErrorsShowLineMinusOne) {
     EXPECT_EQ(Box(), PathOf("empty.vxs") + "\nline -1: Error loading script file");
     Write("big.vxs", std::string(kMaxScriptFileSize + 1, ' '));
     EXPECT_EQ(Run("big.vxs"), kErrTooBig);
-    EXPECT_EQ(Box(), PathOf("big.vxs") + "\nline -1: Script file too big; the maximum file size is 1048576 bytes");
+    EXPECT_EQ(Box(), PathOf("big.vxs") +
+                         "\nline -1: Script file too big; the maximum file size is 1048576 bytes");
 }
 
 TEST_F(DriverTest, CurrentDirectoryIsTheScriptFolderAndComesBackOnEveryPath) {

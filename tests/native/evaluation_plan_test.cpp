@@ -13,16 +13,14 @@ namespace {
 
 using core_test::Evaluator;
 
-int Evaluate(Evaluator& evaluator, const std::string& text, ScriptValue& value)
-{
+int Evaluate(Evaluator& evaluator, const std::string& text, ScriptValue& value) {
     value = ScriptValue{};
     return evaluator.Evaluate(text, value);
 }
 
 // Errors come in the order of the passes: unary first, then the levels tightest first, so
 // a fault at a tighter level wins over a missing operand at a looser one.
-TEST(ReductionPlan, ErrorsFollowThePassOrder)
-{
+TEST(ReductionPlan, ErrorsFollowThePassOrder) {
     Evaluator evaluator;
     evaluator.AddLocal("s", MakeString("x"));
     ScriptValue value;
@@ -36,8 +34,7 @@ TEST(ReductionPlan, ErrorsFollowThePassOrder)
     EXPECT_EQ(Evaluate(evaluator, "1 = 2", value), kErrSyntax);
 }
 
-TEST(ReductionPlan, UnaryShapes)
-{
+TEST(ReductionPlan, UnaryShapes) {
     Evaluator evaluator;
     evaluator.AddLocal("h", MakeHandle(kTypeHkey, 0));
     ScriptValue value;
@@ -45,7 +42,7 @@ TEST(ReductionPlan, UnaryShapes)
         const char* text;
         int32_t expected;
     } ints[] = {
-        {"!!-3", -3}, {"1 - - 1", 2}, {"-2 * -3 - -4", 10}, {"!0 + !5", 1},
+        {"!!-3", -3}, {"1 - - 1", 2},  {"-2 * -3 - -4", 10},      {"!0 + !5", 1},
         {"!h", 1},    {"!!h == h", 1}, {"10 - 2 - 3 * 2 % 4", 6}, {"1 | 6 & 3 == 3", 1},
     };
     for (const auto& c : ints) {
@@ -61,8 +58,7 @@ TEST(ReductionPlan, UnaryShapes)
 
 // The same cached text evaluated again after an error half way through its operands starts
 // from a clean stack.
-TEST(ReductionPlan, FailedEvaluationsLeaveNothingBehind)
-{
+TEST(ReductionPlan, FailedEvaluationsLeaveNothingBehind) {
     Evaluator evaluator;
     evaluator.AddLocal("n", MakeInt(3));
     ScriptValue item;
@@ -81,8 +77,7 @@ using NestedEvaluationTest = ScriptTest;
 
 // Calls inside an expression run whole evaluations of their own between the operands read
 // before and after them; recursion nests them deeply.
-TEST_F(NestedEvaluationTest, CallsBetweenOperandsKeepTheOuterItems)
-{
+TEST_F(NestedEvaluationTest, CallsBetweenOperandsKeepTheOuterItems) {
     EXPECT_EQ(RunText(R"vxs(int Fib(int n)
 {
     if (n < 2) return n;
@@ -107,8 +102,7 @@ int main()
 }
 
 // A value copy must also clear a text the destination held before.
-TEST_F(NestedEvaluationTest, AssignmentsReplaceOldTexts)
-{
+TEST_F(NestedEvaluationTest, AssignmentsReplaceOldTexts) {
     EXPECT_EQ(RunText(R"vxs(int main()
 {
     string s;

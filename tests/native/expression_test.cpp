@@ -14,51 +14,44 @@ namespace {
 using core_test::Evaluator;
 
 // Evaluates `text` and expects an int result.
-void ExpectInt(Evaluator& evaluator, const std::string& text, int32_t expected)
-{
+void ExpectInt(Evaluator& evaluator, const std::string& text, int32_t expected) {
     ScriptValue value;
     ASSERT_EQ(evaluator.Evaluate(text, value), kOk) << text;
     EXPECT_EQ(value.type, kTypeInt) << text;
     EXPECT_EQ(value.integer, expected) << text;
 }
 
-void ExpectInt(const std::string& text, int32_t expected, bool strict = false)
-{
+void ExpectInt(const std::string& text, int32_t expected, bool strict = false) {
     Evaluator evaluator(strict);
     ExpectInt(evaluator, text, expected);
 }
 
-void ExpectString(Evaluator& evaluator, const std::string& text, const std::string& expected)
-{
+void ExpectString(Evaluator& evaluator, const std::string& text, const std::string& expected) {
     ScriptValue value;
     ASSERT_EQ(evaluator.Evaluate(text, value), kOk) << text;
     EXPECT_EQ(value.type, kTypeString) << text;
     EXPECT_EQ(value.text, expected) << text;
 }
 
-int ErrorOf(Evaluator& evaluator, const std::string& text)
-{
+int ErrorOf(Evaluator& evaluator, const std::string& text) {
     ScriptValue value;
     return evaluator.Evaluate(text, value);
 }
 
-int ErrorOf(const std::string& text, bool strict = false)
-{
+int ErrorOf(const std::string& text, bool strict = false) {
     Evaluator evaluator(strict);
     return ErrorOf(evaluator, text);
 }
 
 // An expression item as the compiler would keep it, with the text exactly as given.
-ScriptValue TextItem(const std::string& text)
-{
+ScriptValue TextItem(const std::string& text) {
     ScriptValue item;
     item.type = kTypeExpression;
     item.text = text;
     return item;
 }
 
-TEST(Arithmetic, PrecedenceAndLeftToRight)
-{
+TEST(Arithmetic, PrecedenceAndLeftToRight) {
     ExpectInt("2 + 3 * 4", 14);
     ExpectInt("10 - 4 - 3", 3);
     ExpectInt("100 / 10 / 5", 2);
@@ -76,8 +69,7 @@ TEST(Arithmetic, PrecedenceAndLeftToRight)
     ExpectInt("((((7))))", 7);
 }
 
-TEST(Arithmetic, BitwiseBindsTighterThanComparison)
-{
+TEST(Arithmetic, BitwiseBindsTighterThanComparison) {
     ExpectInt("1 | 2 == 3", 1);
     ExpectInt("6 & 3", 2);
     ExpectInt("5 | 2 & 3", 3);  // one level, left to right: (5 | 2) & 3
@@ -86,8 +78,7 @@ TEST(Arithmetic, BitwiseBindsTighterThanComparison)
     ExpectInt("3 > 2 > 1", 0);
 }
 
-TEST(Arithmetic, LogicalOperatorsShareOneLevel)
-{
+TEST(Arithmetic, LogicalOperatorsShareOneLevel) {
     Evaluator evaluator;
     evaluator.AddGlobal("a", MakeInt(1));
     evaluator.AddGlobal("b", MakeInt(0));
@@ -99,8 +90,7 @@ TEST(Arithmetic, LogicalOperatorsShareOneLevel)
     ExpectInt(evaluator, "0 || 0", 0);
 }
 
-TEST(Arithmetic, Comparisons)
-{
+TEST(Arithmetic, Comparisons) {
     ExpectInt("-1 < 0", 1);
     ExpectInt("2 <= 2", 1);
     ExpectInt("2 >= 3", 0);
@@ -108,8 +98,7 @@ TEST(Arithmetic, Comparisons)
     ExpectInt("2 == 3", 0);
 }
 
-TEST(Arithmetic, WrapsModulo2To32)
-{
+TEST(Arithmetic, WrapsModulo2To32) {
     ExpectInt("2147483647 + 1", INT_MIN);
     ExpectInt("-2147483647 - 2", INT_MAX);
     ExpectInt("65536 * 65536", 0);
@@ -123,15 +112,13 @@ TEST(Arithmetic, WrapsModulo2To32)
     ExpectInt(evaluator, "m - 1", INT_MAX);
 }
 
-TEST(Arithmetic, DivisionByZero)
-{
+TEST(Arithmetic, DivisionByZero) {
     EXPECT_EQ(ErrorOf("5 % 0"), kErrDivisionByZero);
     EXPECT_EQ(ErrorOf("5 / 0"), kErrDivisionByZero);
     EXPECT_EQ(ErrorOf("5 / (1 - 1)"), kErrDivisionByZero);
 }
 
-TEST(Unary, NotAndMinus)
-{
+TEST(Unary, NotAndMinus) {
     ExpectInt("!!5", 5);
     ExpectInt("!0", 1);
     ExpectInt("!7", 0);
@@ -144,8 +131,7 @@ TEST(Unary, NotAndMinus)
     EXPECT_EQ(ErrorOf("!!"), kErrSyntax);
 }
 
-TEST(Unary, WrongTypesHaveAnEmptyName)
-{
+TEST(Unary, WrongTypesHaveAnEmptyName) {
     Evaluator evaluator;
     EXPECT_EQ(ErrorOf(evaluator, "-\"a\""), kErrWrongType);
     EXPECT_EQ(FormatErrorMessage(kErrWrongType, evaluator.record), " - Variable is the wrong type");
@@ -156,8 +142,7 @@ TEST(Unary, WrongTypesHaveAnEmptyName)
     ExpectString(strings, "!!\"a\"", "a");
 }
 
-TEST(Syntax, MalformedTexts)
-{
+TEST(Syntax, MalformedTexts) {
     EXPECT_EQ(ErrorOf("(1, 2)"), kErrSyntax);
     EXPECT_EQ(ErrorOf("()"), kErrSyntax);
     EXPECT_EQ(ErrorOf("1 2"), kErrSyntax);
@@ -174,21 +159,18 @@ TEST(Syntax, MalformedTexts)
     EXPECT_EQ(ErrorOf("1 + (2"), kErrMissingParen);
 }
 
-TEST(Syntax, LoneAssignmentSignIsNoValue)
-{
+TEST(Syntax, LoneAssignmentSignIsNoValue) {
     // No level applies "=", so a text of only "=" must not yield a value.
     EXPECT_EQ(ErrorOf("="), kErrSyntax);
     EXPECT_EQ(ErrorOf("(=)"), kErrSyntax);
 }
 
-TEST(Syntax, StrictKeywordsFollowTheNameRule)
-{
+TEST(Syntax, StrictKeywordsFollowTheNameRule) {
     // With strict, If is a name like any other.
     EXPECT_EQ(ErrorOf("1 + If", true), kErrNotDefined);
 }
 
-TEST(Strings, ConcatenationAndComparison)
-{
+TEST(Strings, ConcatenationAndComparison) {
     Evaluator evaluator;
     evaluator.AddGlobal("s", MakeString("Count: "));
     ExpectString(evaluator, "s + 5", "Count: 5");
@@ -202,21 +184,20 @@ TEST(Strings, ConcatenationAndComparison)
     ExpectString(evaluator, "\"x\" + 1 + 2", "x12");
 }
 
-TEST(Strings, OnlyPlusAndEqualityApply)
-{
+TEST(Strings, OnlyPlusAndEqualityApply) {
     Evaluator evaluator;
     EXPECT_EQ(ErrorOf(evaluator, "5 < \"6\""), kErrInvalidStringOperator);
     EXPECT_STREQ(evaluator.record.name, "<");
     EXPECT_EQ(ErrorOf(evaluator, "\"a\" && \"b\""), kErrInvalidStringOperator);
     EXPECT_STREQ(evaluator.record.name, "&&");
     EXPECT_EQ(ErrorOf(evaluator, "\"a\" <= \"b\""), kErrInvalidStringOperator);
-    EXPECT_EQ(FormatErrorMessage(kErrInvalidStringOperator, evaluator.record), "Invalid string operator '<='");
+    EXPECT_EQ(FormatErrorMessage(kErrInvalidStringOperator, evaluator.record),
+              "Invalid string operator '<='");
     EXPECT_EQ(ErrorOf(evaluator, "\"a\" - \"b\""), kErrInvalidStringOperator);
     EXPECT_STREQ(evaluator.record.name, "-");
 }
 
-TEST(Strings, StrictRefusesMixing)
-{
+TEST(Strings, StrictRefusesMixing) {
     Evaluator evaluator(true);
     evaluator.AddGlobal("s", MakeString("Count: "));
     EXPECT_EQ(ErrorOf(evaluator, "s + 5"), kErrWrongType);
@@ -226,8 +207,7 @@ TEST(Strings, StrictRefusesMixing)
     ExpectString(evaluator, "s + \"5\"", "Count: 5");
 }
 
-TEST(Strings, LengthLimit)
-{
+TEST(Strings, LengthLimit) {
     Evaluator evaluator;
     evaluator.AddGlobal("big", MakeString(std::string(kMaxTextLength - 1, 'x')));
     ScriptValue value;
@@ -236,8 +216,7 @@ TEST(Strings, LengthLimit)
     EXPECT_EQ(evaluator.Evaluate("big + \"yz\"", value), kErrStringTooLong);
 }
 
-TEST(Null, TakesTheOtherType)
-{
+TEST(Null, TakesTheOtherType) {
     Evaluator evaluator;
     evaluator.AddGlobal("s", MakeString(""));
     evaluator.AddGlobal("f", MakeHandle(kTypeHfile, 0));
@@ -254,8 +233,7 @@ TEST(Null, TakesTheOtherType)
     EXPECT_EQ(value.type, kTypeVoid);
 }
 
-TEST(Handles, OnlyEqualityAndNot)
-{
+TEST(Handles, OnlyEqualityAndNot) {
     Evaluator evaluator;
     evaluator.AddGlobal("h", MakeHandle(kTypeHkey, 0x80000001u));
     evaluator.AddGlobal("k", MakeHandle(kTypeHkey, 0));
@@ -283,8 +261,7 @@ TEST(Handles, OnlyEqualityAndNot)
     EXPECT_EQ(value.handle, 0x80000002u);
 }
 
-TEST(Variables, ScopesAndNames)
-{
+TEST(Variables, ScopesAndNames) {
     Evaluator evaluator;
     evaluator.AddGlobal("count", MakeInt(1));
     ExpectInt(evaluator, "COUNT + 1", 2);
@@ -299,8 +276,7 @@ TEST(Variables, ScopesAndNames)
     EXPECT_STREQ(strict.record.name, "COUNT");
 }
 
-TEST(Items, ConstantsAndReferencesAreCopied)
-{
+TEST(Items, ConstantsAndReferencesAreCopied) {
     Evaluator evaluator;
     evaluator.AddGlobal("x", MakeString("val"));
     ScriptValue reference;
@@ -313,7 +289,8 @@ TEST(Items, ConstantsAndReferencesAreCopied)
     EXPECT_EQ(value.text, "val");
 
     reference.text = "y";
-    EXPECT_EQ(EvaluateExpression(evaluator.context, reference, evaluator.locals, value), kErrNotDefined);
+    EXPECT_EQ(EvaluateExpression(evaluator.context, reference, evaluator.locals, value),
+              kErrNotDefined);
     EXPECT_STREQ(evaluator.record.name, "y");
 
     ScriptValue constant = MakeHandle(kTypeHkey, 0x80000003u);
@@ -322,8 +299,7 @@ TEST(Items, ConstantsAndReferencesAreCopied)
     EXPECT_EQ(value.handle, 0x80000003u);
 }
 
-TEST(Items, VoidSlotRefusesExpressionTexts)
-{
+TEST(Items, VoidSlotRefusesExpressionTexts) {
     Evaluator evaluator;
     ScriptValue value;
     EXPECT_EQ(evaluator.Evaluate("1 + 1", value, kTypeVoid), kErrInvalidReturnType);
@@ -333,8 +309,7 @@ TEST(Items, VoidSlotRefusesExpressionTexts)
     EXPECT_EQ(value.integer, 2);
 }
 
-TEST(Lines, ErrorLineInsideMultiLineTextSuccessRestores)
-{
+TEST(Lines, ErrorLineInsideMultiLineTextSuccessRestores) {
     Evaluator evaluator;
     evaluator.record.line = 20;
     ScriptValue value;
@@ -349,24 +324,24 @@ TEST(Lines, ErrorLineInsideMultiLineTextSuccessRestores)
 
     evaluator.record.line = 20;
     item = TextItem("1 +\n2 +\n");
-    EXPECT_EQ(EvaluateExpression(evaluator.context, item, evaluator.locals, value), kErrMissingValue);
+    EXPECT_EQ(EvaluateExpression(evaluator.context, item, evaluator.locals, value),
+              kErrMissingValue);
     EXPECT_EQ(evaluator.record.line, 22);
 }
 
-TEST(Lines, CachedTextKeepsItsErrorLines)
-{
+TEST(Lines, CachedTextKeepsItsErrorLines) {
     Evaluator evaluator;
     ScriptValue value;
     ScriptValue item = TextItem("1 +\n missing");
     for (int run = 0; run < 3; ++run) {
         evaluator.record.line = 5;
-        EXPECT_EQ(EvaluateExpression(evaluator.context, item, evaluator.locals, value), kErrNotDefined);
+        EXPECT_EQ(EvaluateExpression(evaluator.context, item, evaluator.locals, value),
+                  kErrNotDefined);
         EXPECT_EQ(evaluator.record.line, 6);
     }
 }
 
-TEST(Stack, DeepNestingEndsWithStackOverflow)
-{
+TEST(Stack, DeepNestingEndsWithStackOverflow) {
     Evaluator evaluator;
     StackGuard guard(1 << 20);
     ScriptValue value;
@@ -375,20 +350,17 @@ TEST(Stack, DeepNestingEndsWithStackOverflow)
     text = std::string(50, '(') + "1" + std::string(50, ')');
     ExpectInt(evaluator, text, 1);
     text.clear();
-    for (int i = 0; i < 40; ++i)
-        text += "-(";
+    for (int i = 0; i < 40; ++i) text += "-(";
     text += "3" + std::string(40, ')');
     ExpectInt(evaluator, text, 3);
 }
 
-TEST(Stack, NestingOfLongTextsIsBoundedBeforeMemoryRunsOut)
-{
+TEST(Stack, NestingOfLongTextsIsBoundedBeforeMemoryRunsOut) {
     // Every level copies its inner text, so depth x length bytes would pile up long before
     // the stack ran out; the evaluation stops with "Stack overflow" instead.
     Evaluator evaluator;
     std::string body = "1";
-    for (int i = 0; i < 100000; ++i)
-        body += " + 1";
+    for (int i = 0; i < 100000; ++i) body += " + 1";
     std::string text = std::string(300, '(') + body + std::string(300, ')');
     ScriptValue value;
     EXPECT_EQ(evaluator.Evaluate(text, value), kErrStackOverflow);
@@ -396,8 +368,7 @@ TEST(Stack, NestingOfLongTextsIsBoundedBeforeMemoryRunsOut)
     ExpectInt(evaluator, std::string(20, '(') + body + std::string(20, ')'), 100001);
 }
 
-TEST(Cache, LexedOnceAndReusedWhileTextMatches)
-{
+TEST(Cache, LexedOnceAndReusedWhileTextMatches) {
     Evaluator evaluator;
     evaluator.AddGlobal("n", MakeInt(2));
     ScriptValue item = TextItem("n * 10 + 1");
@@ -419,12 +390,12 @@ TEST(Cache, LexedOnceAndReusedWhileTextMatches)
     ASSERT_EQ(EvaluateExpression(evaluator.context, constant, evaluator.locals, value), kOk);
     EXPECT_EQ(value.integer, 1);
     evaluator.program.strict = true;
-    EXPECT_EQ(EvaluateExpression(evaluator.context, constant, evaluator.locals, value), kErrNotDefined);
+    EXPECT_EQ(EvaluateExpression(evaluator.context, constant, evaluator.locals, value),
+              kErrNotDefined);
     EXPECT_STREQ(evaluator.record.name, "true");
 }
 
-TEST(Cache, CopiesOfAnItemShareOrRelex)
-{
+TEST(Cache, CopiesOfAnItemShareOrRelex) {
     Evaluator evaluator;
     ScriptValue item = TextItem("6 * 7");
     ScriptValue value;
@@ -442,8 +413,7 @@ TEST(Cache, CopiesOfAnItemShareOrRelex)
 // Scripts with user functions, compiled by the real pass 1 and called through the real calls.
 class WithFunctions : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_EQ(evaluator.Compile("int calls;\n"
                                     "int f()\n{\n  calls = calls + 1;\n  return 0;\n}\n"
                                     "int g()\n{\n  calls = calls + 10;\n  return 1;\n}\n"
@@ -459,16 +429,14 @@ protected:
     Evaluator evaluator;
 };
 
-TEST_F(WithFunctions, NothingShortCircuits)
-{
+TEST_F(WithFunctions, NothingShortCircuits) {
     ExpectInt(evaluator, "f() && g()", 0);
     EXPECT_EQ(Calls(), 11);
     ExpectInt(evaluator, "g() || f()", 1);
     EXPECT_EQ(Calls(), 22);
 }
 
-TEST_F(WithFunctions, CallsRunLeftToRight)
-{
+TEST_F(WithFunctions, CallsRunLeftToRight) {
     ExpectInt(evaluator, "g() * 10 + (f() + 4) * 2", 18);
     EXPECT_EQ(Calls(), 11);
     ExpectString(evaluator, "name() + \"!\"", "vexa!");
@@ -477,14 +445,14 @@ TEST_F(WithFunctions, CallsRunLeftToRight)
     EXPECT_EQ(Calls(), 211);
 }
 
-TEST_F(WithFunctions, ErrorsAfterACallHappenAfterIt)
-{
+TEST_F(WithFunctions, ErrorsAfterACallHappenAfterIt) {
     // The bad token is raised only when evaluation reaches it, after g() has run.
     ScriptValue value;
     ScriptValue item = TextItem("g() + \"abc");
     for (int run = 1; run <= 2; ++run) {
         evaluator.record.line = 30;
-        EXPECT_EQ(EvaluateExpression(evaluator.context, item, evaluator.locals, value), kErrNewlineInConstant);
+        EXPECT_EQ(EvaluateExpression(evaluator.context, item, evaluator.locals, value),
+                  kErrNewlineInConstant);
         EXPECT_EQ(Calls(), 10 * run);
         EXPECT_EQ(evaluator.record.line, 30);
     }
@@ -494,8 +462,7 @@ TEST_F(WithFunctions, ErrorsAfterACallHappenAfterIt)
     EXPECT_STREQ(evaluator.record.call, "unknown");
 }
 
-TEST_F(WithFunctions, LaterErrorsKeepTheExpressionsLine)
-{
+TEST_F(WithFunctions, LaterErrorsKeepTheExpressionsLine) {
     // g() runs statements on other lines; an error after it belongs to this expression's line.
     ScriptValue value;
     ScriptValue item = TextItem("g() + \n missing");
@@ -504,19 +471,18 @@ TEST_F(WithFunctions, LaterErrorsKeepTheExpressionsLine)
     EXPECT_EQ(evaluator.record.line, 41);
     item = TextItem("g() + \"a\" * 2");
     evaluator.record.line = 40;
-    EXPECT_EQ(EvaluateExpression(evaluator.context, item, evaluator.locals, value), kErrInvalidStringOperator);
+    EXPECT_EQ(EvaluateExpression(evaluator.context, item, evaluator.locals, value),
+              kErrInvalidStringOperator);
     EXPECT_EQ(evaluator.record.line, 40);
 }
 
-TEST_F(WithFunctions, ErrorsInsideACallKeepTheirLine)
-{
+TEST_F(WithFunctions, ErrorsInsideACallKeepTheirLine) {
     evaluator.record.line = 50;
     EXPECT_EQ(ErrorOf(evaluator, "1 + fails()"), kErrDivisionByZero);
     EXPECT_EQ(evaluator.record.line, 22);
 }
 
-TEST_F(WithFunctions, ExitInsideAnExpressionPassesOn)
-{
+TEST_F(WithFunctions, ExitInsideAnExpressionPassesOn) {
     ScriptValue value;
     evaluator.functionResult = MakeInt(0);
     EXPECT_EQ(evaluator.Evaluate("g() + leaves() + f()", value), kSignalExit);

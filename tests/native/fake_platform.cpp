@@ -36,17 +36,22 @@ FakeRunWindow::FakeRunWindow(FakePlatform& platform, void* owner, bool compileOn
 
 FakeRunWindow::~FakeRunWindow() { --platform_.windowsOpen; }
 
-void FakeRunWindow::SetStatusText(const std::string& text) { platform_.statusTexts.push_back(text); }
+void FakeRunWindow::SetStatusText(const std::string& text) {
+    platform_.statusTexts.push_back(text);
+}
 
 bool FakeRunWindow::PumpMessages() {
     ++platform_.pumps;
-    if (platform_.cancelAtPump > 0 && platform_.pumps >= platform_.cancelAtPump) platform_.cancelled = true;
+    if (platform_.cancelAtPump > 0 && platform_.pumps >= platform_.cancelAtPump)
+        platform_.cancelled = true;
     return platform_.cancelled;
 }
 
 bool FakeRunWindow::IsCancelled() const { return platform_.cancelled; }
 
-void FakeRunWindow::ShowErrorReport(const std::string& text) { platform_.errorBoxes.push_back(text); }
+void FakeRunWindow::ShowErrorReport(const std::string& text) {
+    platform_.errorBoxes.push_back(text);
+}
 
 void FakeRunWindow::SetResultRecord(ScriptResult* record) { platform_.recordGiven = record; }
 

@@ -9,8 +9,7 @@
 
 namespace {
 
-ScriptResult FreshRecord(int line = 1)
-{
+ScriptResult FreshRecord(int line = 1) {
     ScriptResult record{};
     ResetResult(record);
     record.line = line;
@@ -24,8 +23,7 @@ struct WordRead {
     int line;
 };
 
-WordRead Word(const std::string& text)
-{
+WordRead Word(const std::string& text) {
     ScriptResult record = FreshRecord();
     const char* cursor = text.c_str();
     std::string word;
@@ -40,8 +38,7 @@ struct ListRead {
     int line;
 };
 
-ListRead Expression(const std::string& text, bool strict = false)
-{
+ListRead Expression(const std::string& text, bool strict = false) {
     ScriptResult record = FreshRecord();
     const char* cursor = text.c_str();
     ListRead read{};
@@ -51,8 +48,7 @@ ListRead Expression(const std::string& text, bool strict = false)
     return read;
 }
 
-ListRead Arguments(const std::string& text, bool strict = false)
-{
+ListRead Arguments(const std::string& text, bool strict = false) {
     ScriptResult record = FreshRecord();
     const char* cursor = text.c_str();
     ListRead read{};
@@ -62,13 +58,11 @@ ListRead Arguments(const std::string& text, bool strict = false)
     return read;
 }
 
-int Kind(std::string& word, bool resolve = true, bool strict = false)
-{
+int Kind(std::string& word, bool resolve = true, bool strict = false) {
     return ClassifyLiteral(word, resolve, strict);
 }
 
-TEST(Preprocess, CollapsesBlanksAndDropsComments)
-{
+TEST(Preprocess, CollapsesBlanksAndDropsComments) {
     EXPECT_EQ(Preprocess("a  =\t5; // note\nb"), "a = 5; \nb");
     EXPECT_EQ(Preprocess("   \t  x;\n\t\ty;\n"), "x;\ny;\n");
     EXPECT_EQ(Preprocess("x;   \n"), "x; \n");
@@ -76,14 +70,12 @@ TEST(Preprocess, CollapsesBlanksAndDropsComments)
     EXPECT_EQ(Preprocess("a // one\n// two\nb"), "a \n\nb");
 }
 
-TEST(Preprocess, DropsCarriageReturnsEverywhere)
-{
+TEST(Preprocess, DropsCarriageReturnsEverywhere) {
     EXPECT_EQ(Preprocess("a;\r\nb;\r\n"), "a;\nb;\n");
     EXPECT_EQ(Preprocess("s = \"x\r\ny\";"), "s = \"x\ny\";");
 }
 
-TEST(Preprocess, KeepsStringLiteralsIntact)
-{
+TEST(Preprocess, KeepsStringLiteralsIntact) {
     // "//" and blank runs inside a literal stay; a quote in a comment starts nothing.
     EXPECT_EQ(Preprocess("s = \"a  // b\t c\";"), "s = \"a  // b\t c\";");
     EXPECT_EQ(Preprocess("x; // say \"hi\n  y;"), "x; \ny;");
@@ -93,28 +85,21 @@ TEST(Preprocess, KeepsStringLiteralsIntact)
     EXPECT_EQ(Preprocess("s = \"a\\\r\n  b\";"), "s = \"a\\\n  b\";");
 }
 
-TEST(Preprocess, SingleSlashIsText)
-{
-    EXPECT_EQ(Preprocess("x = a / b;"), "x = a / b;");
-}
+TEST(Preprocess, SingleSlashIsText) { EXPECT_EQ(Preprocess("x = a / b;"), "x = a / b;"); }
 
-TEST(Preprocess, StopsAtEndAndNul)
-{
+TEST(Preprocess, StopsAtEndAndNul) {
     // A backslash as the last character inside an unclosed literal ends the text.
     EXPECT_EQ(Preprocess("s = \"abc\\"), "s = \"abc\\");
     EXPECT_EQ(Preprocess(std::string("ab\0cd", 5)), "ab");
     EXPECT_EQ(Preprocess(""), "");
 }
 
-TEST(Preprocess, NeverLongerThanInput)
-{
+TEST(Preprocess, NeverLongerThanInput) {
     const std::string samples[] = {"  a  b  ", "\t\t\"\\", "a\r\n\r\n//x\n", "\"\\\r\n\""};
-    for (const std::string& text : samples)
-        EXPECT_LE(Preprocess(text).size(), text.size()) << text;
+    for (const std::string& text : samples) EXPECT_LE(Preprocess(text).size(), text.size()) << text;
 }
 
-TEST(SkipRoutines, SpaceCountsLinesBlanksDoNot)
-{
+TEST(SkipRoutines, SpaceCountsLinesBlanksDoNot) {
     std::string text = "  \n \n x";
     ScriptResult record = FreshRecord(3);
     const char* cursor = text.c_str();
@@ -134,8 +119,7 @@ TEST(SkipRoutines, SpaceCountsLinesBlanksDoNot)
     EXPECT_TRUE(SkipSpace(cursor, record));
 }
 
-TEST(SkipRoutines, TabIsNoBlank)
-{
+TEST(SkipRoutines, TabIsNoBlank) {
     std::string text = "\tx";
     ScriptResult record = FreshRecord();
     const char* cursor = text.c_str();
@@ -143,8 +127,7 @@ TEST(SkipRoutines, TabIsNoBlank)
     EXPECT_EQ(*cursor, '\t');
 }
 
-TEST(ReadWord, NameCharactersBackslashesAndLiterals)
-{
+TEST(ReadWord, NameCharactersBackslashesAndLiterals) {
     WordRead read = Word("abc\"x y\"$_1(rest");
     EXPECT_EQ(read.rc, 11);
     EXPECT_EQ(read.word, "abc\"x y\"$_1");
@@ -160,31 +143,27 @@ TEST(ReadWord, NameCharactersBackslashesAndLiterals)
     EXPECT_EQ(read.rest, "+x");
 }
 
-TEST(ReadWord, EscapesAreCopiedRaw)
-{
+TEST(ReadWord, EscapesAreCopiedRaw) {
     WordRead read = Word("\"a\\\"b\\\\\"x");
     EXPECT_EQ(read.word, "\"a\\\"b\\\\\"x");
     EXPECT_EQ(read.rest, "");
 }
 
-TEST(ReadWord, ContinuationJoinsLinesAndCountsThem)
-{
+TEST(ReadWord, ContinuationJoinsLinesAndCountsThem) {
     WordRead read = Word("\"ab\\\ncd\";");
     EXPECT_EQ(read.word, "\"abcd\"");
     EXPECT_EQ(read.line, 2);
     EXPECT_EQ(read.rest, ";");
 }
 
-TEST(ReadWord, UnclosedLiteralIsNewlineInConstant)
-{
+TEST(ReadWord, UnclosedLiteralIsNewlineInConstant) {
     EXPECT_EQ(Word("\"abc\nx\"").rc, kErrNewlineInConstant);
     EXPECT_EQ(Word("\"abc").rc, kErrNewlineInConstant);
     EXPECT_EQ(Word("\"abc\\").rc, kErrNewlineInConstant);
     EXPECT_EQ(Word("\"").rc, kErrNewlineInConstant);
 }
 
-TEST(ReadWord, LengthLimit)
-{
+TEST(ReadWord, LengthLimit) {
     std::string exact(kMaxTextLength, 'a');
     EXPECT_EQ(Word(exact).rc, static_cast<int>(kMaxTextLength));
     std::string over = exact + "a";
@@ -193,8 +172,7 @@ TEST(ReadWord, LengthLimit)
     EXPECT_EQ(Word(literal).rc, kErrStringTooLong);
 }
 
-TEST(ReadExpressionText, StopsAtTerminatorsWithoutConsumingThem)
-{
+TEST(ReadExpressionText, StopsAtTerminatorsWithoutConsumingThem) {
     ListRead read = Expression("  a + f(b, c) ; x");
     ASSERT_EQ(read.rc, 0);
     ASSERT_EQ(read.items.size(), 1u);
@@ -216,16 +194,14 @@ TEST(ReadExpressionText, StopsAtTerminatorsWithoutConsumingThem)
     EXPECT_EQ(read.rest, "; b)");
 }
 
-TEST(ReadExpressionText, LineFeedsBecomeBlanksAndCount)
-{
+TEST(ReadExpressionText, LineFeedsBecomeBlanksAndCount) {
     ListRead read = Expression("\n a +\nb;");
     ASSERT_EQ(read.rc, 0);
     EXPECT_EQ(read.items[0].text, "a + b");
     EXPECT_EQ(read.line, 3);
 }
 
-TEST(ReadExpressionText, StringLiteralsAreCopiedWhole)
-{
+TEST(ReadExpressionText, StringLiteralsAreCopiedWhole) {
     ListRead read = Expression("\"a;b,c)\" + \"\\\"\";");
     ASSERT_EQ(read.rc, 0);
     EXPECT_EQ(read.items[0].text, "\"a;b,c)\" + \"\\\"\"");
@@ -240,8 +216,7 @@ TEST(ReadExpressionText, StringLiteralsAreCopiedWhole)
     EXPECT_EQ(Expression("\"abc\n\";").rc, kErrNewlineInConstant);
 }
 
-TEST(ReadExpressionText, ItemKinds)
-{
+TEST(ReadExpressionText, ItemKinds) {
     ListRead read = Expression("\"a\\tb\"");
     EXPECT_EQ(read.items[0].type, kTypeString);
     EXPECT_EQ(read.items[0].text, "a\tb");
@@ -275,8 +250,7 @@ TEST(ReadExpressionText, ItemKinds)
     }
 }
 
-TEST(ReadExpressionText, EmptyTexts)
-{
+TEST(ReadExpressionText, EmptyTexts) {
     EXPECT_EQ(Expression("   \n  ").rc, kErrSyntax);
     EXPECT_EQ(Expression("").rc, kErrSyntax);
     ListRead read = Expression("  ;");
@@ -284,14 +258,12 @@ TEST(ReadExpressionText, EmptyTexts)
     EXPECT_TRUE(read.items.empty());
 }
 
-TEST(ReadExpressionText, LengthLimit)
-{
+TEST(ReadExpressionText, LengthLimit) {
     EXPECT_EQ(Expression(std::string(kMaxTextLength, '1') + ";").rc, 0);
     EXPECT_EQ(Expression(std::string(kMaxTextLength + 1, '1') + ";").rc, kErrStringTooLong);
 }
 
-TEST(ReadArgumentList, ItemsInOrderAndClosingParenConsumed)
-{
+TEST(ReadArgumentList, ItemsInOrderAndClosingParenConsumed) {
     ListRead read = Arguments(" 1, \"two\" ,x, a + b ) ;");
     ASSERT_EQ(read.rc, 0);
     ASSERT_EQ(read.items.size(), 4u);
@@ -313,8 +285,7 @@ TEST(ReadArgumentList, ItemsInOrderAndClosingParenConsumed)
     EXPECT_EQ(read.items[1].text, "(3)");
 }
 
-TEST(ReadArgumentList, NotClosed)
-{
+TEST(ReadArgumentList, NotClosed) {
     EXPECT_EQ(Arguments("a, b;").rc, kErrMissingParen);
     EXPECT_EQ(Arguments("a").rc, kErrMissingParen);
     EXPECT_EQ(Arguments("a,  \n").rc, kErrMissingParen);
@@ -322,15 +293,13 @@ TEST(ReadArgumentList, NotClosed)
     EXPECT_EQ(Arguments("\"x").rc, kErrNewlineInConstant);
 }
 
-TEST(ReadArgumentList, CountsLines)
-{
+TEST(ReadArgumentList, CountsLines) {
     ListRead read = Arguments("a,\n b\n)");
     EXPECT_EQ(read.rc, 0);
     EXPECT_EQ(read.line, 3);
 }
 
-TEST(ClassifyLiteral, Numbers)
-{
+TEST(ClassifyLiteral, Numbers) {
     std::string word = "12";
     EXPECT_EQ(Kind(word), kLiteralInteger);
     EXPECT_EQ(word, "12");
@@ -344,8 +313,7 @@ TEST(ClassifyLiteral, Numbers)
     EXPECT_EQ(Kind(word), kLiteralOther);
 }
 
-TEST(ClassifyLiteral, StringEscapes)
-{
+TEST(ClassifyLiteral, StringEscapes) {
     std::string word = "\"a\\tb\"";
     EXPECT_EQ(Kind(word), kLiteralString);
     EXPECT_EQ(word, "a\tb");
@@ -360,8 +328,7 @@ TEST(ClassifyLiteral, StringEscapes)
     EXPECT_EQ(word, "");
 }
 
-TEST(ClassifyLiteral, StringWithoutResolving)
-{
+TEST(ClassifyLiteral, StringWithoutResolving) {
     std::string word = "\"c:\\temp\\n.vxs\"";
     EXPECT_EQ(Kind(word, false), kLiteralString);
     EXPECT_EQ(word, "c:\\temp\\n.vxs");
@@ -370,8 +337,7 @@ TEST(ClassifyLiteral, StringWithoutResolving)
     EXPECT_EQ(Kind(word, false), kLiteralOther);
 }
 
-TEST(ClassifyLiteral, LiteralNotAloneIsOther)
-{
+TEST(ClassifyLiteral, LiteralNotAloneIsOther) {
     std::string word = "\"a\"b";
     EXPECT_EQ(Kind(word), kLiteralOther);
     EXPECT_EQ(word, "\"a\"b");
@@ -381,8 +347,7 @@ TEST(ClassifyLiteral, LiteralNotAloneIsOther)
     EXPECT_EQ(Kind(word), kLiteralOther);
 }
 
-TEST(ClassifyLiteral, ConstantsAndNames)
-{
+TEST(ClassifyLiteral, ConstantsAndNames) {
     std::string word = "NULL";
     EXPECT_EQ(Kind(word), kLiteralNull);
     EXPECT_EQ(word, "0");
@@ -401,8 +366,7 @@ TEST(ClassifyLiteral, ConstantsAndNames)
     EXPECT_EQ(Kind(word), kLiteralOther);
 }
 
-TEST(ClassifyLiteral, CaseFollowsStrict)
-{
+TEST(ClassifyLiteral, CaseFollowsStrict) {
     std::string word = "true";
     EXPECT_EQ(Kind(word, true, false), kLiteralInteger);
     EXPECT_EQ(word, "1");
@@ -418,13 +382,12 @@ TEST(ClassifyLiteral, CaseFollowsStrict)
     EXPECT_EQ(Kind(word, true, true), kLiteralName);
 }
 
-TEST(IsValidName, Rules)
-{
+TEST(IsValidName, Rules) {
     for (const char* name : {"x$1", "_a", "a", "Count", "$", "main_2"})
         EXPECT_TRUE(IsValidName(name, false)) << name;
-    for (const char* name : {"", "1a", "a-b", "a b", "a.b", "main", "strlen", "int", "HFILE", "while",
-                             "else", "NULL", "TRUE", "SW_SHOWNORMAL", "HKEY_DYN_DATA", "MessageBox",
-                             "FtpUpload", "a\\b"})
+    for (const char* name :
+         {"", "1a", "a-b", "a b", "a.b", "main", "strlen", "int", "HFILE", "while", "else", "NULL",
+          "TRUE", "SW_SHOWNORMAL", "HKEY_DYN_DATA", "MessageBox", "FtpUpload", "a\\b"})
         EXPECT_FALSE(IsValidName(name, false)) << name;
     // Reserved words compare by the name rule: only without strict does case not matter.
     EXPECT_FALSE(IsValidName("STRLEN", false));
@@ -435,8 +398,7 @@ TEST(IsValidName, Rules)
     EXPECT_FALSE(IsValidName("While", false));
 }
 
-TEST(IsStatementWord, SixWords)
-{
+TEST(IsStatementWord, SixWords) {
     for (const char* word : {"break", "else", "if", "repeat", "return", "while"})
         EXPECT_TRUE(IsStatementWord(word, true)) << word;
     EXPECT_TRUE(IsStatementWord("WHILE", false));

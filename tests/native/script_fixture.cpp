@@ -19,7 +19,9 @@ void ScriptTest::TearDown() {
     std::filesystem::remove_all(folder_, ignored);
 }
 
-std::string ScriptTest::PathOf(const std::string& relative) const { return (folder_ / relative).string(); }
+std::string ScriptTest::PathOf(const std::string& relative) const {
+    return (folder_ / relative).string();
+}
 
 std::string ScriptTest::Write(const std::string& relative, const std::string& text) {
     const std::filesystem::path path = folder_ / relative;

@@ -131,33 +131,38 @@ TEST_F(StatementTest, Assignments) {
 }
 )vxs"),
               0);
-    EXPECT_EQ(RunText("int main()\n{\n    HFILE f;\n    f = 1;\n    return 0;\n}\n"), kErrInvalidValueType);
+    EXPECT_EQ(RunText("int main()\n{\n    HFILE f;\n    f = 1;\n    return 0;\n}\n"),
+              kErrInvalidValueType);
     EXPECT_EQ(record_.line, 4);
     EXPECT_EQ(RunText("int main()\n{\n    string s;\n    s = 5;\n    return 0;\n}\n", "main()", 1),
               kErrInvalidValueType);
-    EXPECT_EQ(RunText("int main()\n{\n    undeclared = 5;\n    return 0;\n}\n", "main()", 1), kErrNotDefined);
+    EXPECT_EQ(RunText("int main()\n{\n    undeclared = 5;\n    return 0;\n}\n", "main()", 1),
+              kErrNotDefined);
     EXPECT_STREQ(record_.name, "undeclared");
     EXPECT_EQ(record_.line, 3);
 }
 
 TEST_F(StatementTest, ConditionTypes) {
-    EXPECT_EQ(RunText("int main()\n{\n    HFILE h;\n    HKEY k = HKEY_USERS;\n    if (h) return 1;\n"
-                      "    if (!k) return 2;\n    if (k) return 3;\n    return 4;\n}\n"),
-              3);
+    EXPECT_EQ(
+        RunText("int main()\n{\n    HFILE h;\n    HKEY k = HKEY_USERS;\n    if (h) return 1;\n"
+                "    if (!k) return 2;\n    if (k) return 3;\n    return 4;\n}\n"),
+        3);
     struct Case {
         const char* statement;
-    } cases[] = {{"if (s) x = 1;"}, {"while (h) x = 1;"}, {"while (s) x = 1;"}, {"repeat (s) x = 1;"},
-                 {"if (NULL) x = 1;"}, {"exit(s);"}};
+    } cases[] = {{"if (s) x = 1;"},     {"while (h) x = 1;"}, {"while (s) x = 1;"},
+                 {"repeat (s) x = 1;"}, {"if (NULL) x = 1;"}, {"exit(s);"}};
     for (const Case& c : cases) {
-        const std::string text = std::string("int main()\n{\n    string s = \"1\";\n    HFILE h;\n    ") +
-                                 c.statement + "\n    return 0;\n}\n";
+        const std::string text =
+            std::string("int main()\n{\n    string s = \"1\";\n    HFILE h;\n    ") + c.statement +
+            "\n    return 0;\n}\n";
         EXPECT_EQ(RunText(text), kErrInvalidReturnType) << c.statement;
         EXPECT_EQ(record_.line, 5) << c.statement;
     }
 }
 
 TEST_F(StatementTest, MisplacedElseAndBreak) {
-    EXPECT_EQ(RunText("int main()\n{\n    int i;\n    while (i < 1) i = i + 1;\n    else i = 0;\n    return i;\n}\n"),
+    EXPECT_EQ(RunText("int main()\n{\n    int i;\n    while (i < 1) i = i + 1;\n    else i = 0;\n  "
+                      "  return i;\n}\n"),
               kErrExtraElse);
     EXPECT_EQ(record_.line, 5);
     EXPECT_EQ(Box(), PathOf("main.vxs") + "\nline 5: Extra else statement");
@@ -166,7 +171,8 @@ TEST_F(StatementTest, MisplacedElseAndBreak) {
     EXPECT_EQ(RunText("int main()\n{\n    if (1) break;\n    return 0;\n}\n"), kErrIllegalBreak);
     EXPECT_EQ(record_.line, 3);
     // A break in a function called from a loop does not leave the caller's loop.
-    EXPECT_EQ(RunText("void f() { break; }\nint main() { while (1) f(); return 0; }\n"), kErrIllegalBreak);
+    EXPECT_EQ(RunText("void f() { break; }\nint main() { while (1) f(); return 0; }\n"),
+              kErrIllegalBreak);
     EXPECT_STREQ(record_.call, "f");
 }
 
@@ -187,10 +193,13 @@ int main()
 }
 )vxs"),
               0);
-    EXPECT_EQ(RunText("void f()\n{\n    return 5;\n}\nint main() { f(); return 0; }\n"), kErrInvalidReturnType);
+    EXPECT_EQ(RunText("void f()\n{\n    return 5;\n}\nint main() { f(); return 0; }\n"),
+              kErrInvalidReturnType);
     EXPECT_EQ(record_.line, 3);
-    EXPECT_EQ(RunText("void f() { return 1 + 1; }\nint main() { f(); return 0; }\n"), kErrInvalidReturnType);
-    EXPECT_EQ(RunText("int f() { return \"5\"; }\nint main() { return f(); }\n"), kErrInvalidReturnType);
+    EXPECT_EQ(RunText("void f() { return 1 + 1; }\nint main() { f(); return 0; }\n"),
+              kErrInvalidReturnType);
+    EXPECT_EQ(RunText("int f() { return \"5\"; }\nint main() { return f(); }\n"),
+              kErrInvalidReturnType);
     EXPECT_EQ(RunText("string main() { return \"5\"; }\n"), 0);
 }
 

@@ -9,8 +9,7 @@
 
 namespace {
 
-TEST(NamesEqual, StrictIsExactOtherwiseAsciiCaseFolds)
-{
+TEST(NamesEqual, StrictIsExactOtherwiseAsciiCaseFolds) {
     EXPECT_TRUE(NamesEqual("Count", "cOUNT", false));
     EXPECT_FALSE(NamesEqual("Count", "count", true));
     EXPECT_TRUE(NamesEqual("count", "count", true));
@@ -21,8 +20,7 @@ TEST(NamesEqual, StrictIsExactOtherwiseAsciiCaseFolds)
     EXPECT_FALSE(NamesEqual("[", "{", false));
 }
 
-TEST(TypeWords, CaseFollowsStrict)
-{
+TEST(TypeWords, CaseFollowsStrict) {
     EXPECT_EQ(TypeFromWord("INT", false), kTypeInt);
     EXPECT_EQ(TypeFromWord("String", false), kTypeString);
     EXPECT_EQ(TypeFromWord("HFILE", true), kTypeHfile);
@@ -30,8 +28,7 @@ TEST(TypeWords, CaseFollowsStrict)
     EXPECT_EQ(TypeFromWord("integer", false), 0u);
 }
 
-TEST(StringToInt, AtoiRules)
-{
+TEST(StringToInt, AtoiRules) {
     EXPECT_EQ(StringToInt("12abc"), 12);
     EXPECT_EQ(StringToInt("abc"), 0);
     EXPECT_EQ(StringToInt(""), 0);
@@ -42,8 +39,7 @@ TEST(StringToInt, AtoiRules)
     EXPECT_EQ(StringToInt("-2147483648"), INT_MIN);
 }
 
-TEST(StringToInt, OverflowWrapsModulo2To32)
-{
+TEST(StringToInt, OverflowWrapsModulo2To32) {
     EXPECT_EQ(StringToInt("2147483648"), INT_MIN);
     EXPECT_EQ(StringToInt("4294967296"), 0);
     EXPECT_EQ(StringToInt("4294967297"), 1);
@@ -52,20 +48,17 @@ TEST(StringToInt, OverflowWrapsModulo2To32)
     std::string digits(100000, '9');
     int32_t expected = 0;
     uint32_t wrapped = 0;
-    for (char c : digits)
-        wrapped = wrapped * 10u + static_cast<uint32_t>(c - '0');
+    for (char c : digits) wrapped = wrapped * 10u + static_cast<uint32_t>(c - '0');
     expected = static_cast<int32_t>(wrapped);
     EXPECT_EQ(StringToInt(digits), expected);
 }
 
-TEST(IntToString, Extremes)
-{
+TEST(IntToString, Extremes) {
     EXPECT_EQ(IntToString(-15), "-15");
     EXPECT_EQ(IntToString(INT_MIN), "-2147483648");
 }
 
-TEST(CopyValue, CopiesPayloadKeepsIdentity)
-{
+TEST(CopyValue, CopiesPayloadKeepsIdentity) {
     ScriptValue destination = MakeInt(1);
     destination.name = "n";
     destination.line = 7;
@@ -90,8 +83,7 @@ TEST(CopyValue, CopiesPayloadKeepsIdentity)
     EXPECT_EQ(source.text, "text");
 }
 
-TEST(ConvertValue, VoidTakesAnyType)
-{
+TEST(ConvertValue, VoidTakesAnyType) {
     for (bool strict : {false, true}) {
         for (uint32_t type : {kTypeInt, kTypeString, kTypeHkey, kTypeHbrowser, kTypeHfile}) {
             ScriptValue value = MakeVoid();
@@ -104,8 +96,7 @@ TEST(ConvertValue, VoidTakesAnyType)
     }
 }
 
-TEST(ConvertValue, IntAndStringOnlyWithoutStrict)
-{
+TEST(ConvertValue, IntAndStringOnlyWithoutStrict) {
     ScriptValue value = MakeInt(-5);
     EXPECT_TRUE(ConvertValue(value, kTypeString, false));
     EXPECT_EQ(value.type, kTypeString);
@@ -129,8 +120,7 @@ TEST(ConvertValue, IntAndStringOnlyWithoutStrict)
     EXPECT_EQ(value.integer, 5);
 }
 
-TEST(ConvertValue, NoHandleConversions)
-{
+TEST(ConvertValue, NoHandleConversions) {
     ScriptValue value = MakeHandle(kTypeHfile, 2);
     EXPECT_FALSE(ConvertValue(value, kTypeInt, false));
     EXPECT_FALSE(ConvertValue(value, kTypeHbrowser, false));
@@ -143,8 +133,7 @@ TEST(ConvertValue, NoHandleConversions)
     EXPECT_TRUE(ConvertValue(value, kTypeString, true));
 }
 
-TEST(FindVariable, NewestFirstUnderTheNameRule)
-{
+TEST(FindVariable, NewestFirstUnderTheNameRule) {
     VariableTable table;
     ScriptValue first = MakeInt(1);
     first.name = "x";
@@ -163,8 +152,7 @@ TEST(FindVariable, NewestFirstUnderTheNameRule)
     EXPECT_EQ(FindVariable(empty, "x", false), nullptr);
 }
 
-TEST(FindFunction, FirstInTableOrder)
-{
+TEST(FindFunction, FirstInTableOrder) {
     ScriptProgram program;
     program.functions.resize(3);
     program.functions[0].name = "alpha";

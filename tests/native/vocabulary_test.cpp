@@ -11,8 +11,7 @@
 
 namespace {
 
-TEST(BuiltinTable, OrderAndSpelling)
-{
+TEST(BuiltinTable, OrderAndSpelling) {
     EXPECT_STREQ(kBuiltins[0].name, "AppendFileString");
     EXPECT_STREQ(kBuiltins[1].name, "ASCII");
     EXPECT_STREQ(kBuiltins[33].name, "BrowseURL");
@@ -22,12 +21,12 @@ TEST(BuiltinTable, OrderAndSpelling)
     for (int i = 0; i < kBuiltinCount; ++i) {
         ASSERT_NE(kBuiltins[i].handler, nullptr) << kBuiltins[i].name;
         for (int j = i + 1; j < kBuiltinCount; ++j)
-            EXPECT_FALSE(NamesEqual(kBuiltins[i].name, kBuiltins[j].name, false)) << kBuiltins[i].name;
+            EXPECT_FALSE(NamesEqual(kBuiltins[i].name, kBuiltins[j].name, false))
+                << kBuiltins[i].name;
     }
 }
 
-TEST(BuiltinTable, FindUnderTheNameRule)
-{
+TEST(BuiltinTable, FindUnderTheNameRule) {
     const BuiltinEntry* entry = FindBuiltin("strlen", true);
     ASSERT_NE(entry, nullptr);
     EXPECT_STREQ(entry->name, "strlen");
@@ -41,36 +40,37 @@ TEST(BuiltinTable, FindUnderTheNameRule)
     EXPECT_FALSE(IsBuiltinName("ftpupload", true));
 }
 
-TEST(BuiltinTable, NativeHandlersOnlyForStrings)
-{
-    const char* strings[] = {"ASCII", "atoi", "Chr", "FindString", "IsEmpty", "itoa", "LeftString",
-                             "MidString", "rand", "ReplaceString", "RightString", "strlen",
-                             "strlwr", "strupr"};
+TEST(BuiltinTable, NativeHandlersOnlyForStrings) {
+    const char* strings[] = {
+        "ASCII",     "atoi", "Chr",           "FindString",  "IsEmpty", "itoa",   "LeftString",
+        "MidString", "rand", "ReplaceString", "RightString", "strlen",  "strlwr", "strupr"};
     int available = 0;
     for (const BuiltinEntry& entry : kBuiltins) {
         bool isString = false;
-        for (const char* name : strings)
-            isString = isString || std::strcmp(name, entry.name) == 0;
+        for (const char* name : strings) isString = isString || std::strcmp(name, entry.name) == 0;
         EXPECT_EQ(entry.handler != &BuiltinUnavailable, isString) << entry.name;
         available += entry.handler != &BuiltinUnavailable;
     }
     EXPECT_EQ(available, 14);
 }
 
-TEST(BuiltinTable, UnavailableCallNamesItself)
-{
+TEST(BuiltinTable, UnavailableCallNamesItself) {
     core_test::Evaluator evaluator;
     ScriptValue value;
     EXPECT_EQ(evaluator.Evaluate("1 + messagebox(\"hi\")", value), kErrFunctionNotFound);
     EXPECT_STREQ(evaluator.record.call, "MessageBox");
-    EXPECT_EQ(FormatErrorMessage(kErrFunctionNotFound, evaluator.record), "MessageBox - Function not found");
+    EXPECT_EQ(FormatErrorMessage(kErrFunctionNotFound, evaluator.record),
+              "MessageBox - Function not found");
 }
 
-TEST(Constants, IntegerValues)
-{
+TEST(Constants, IntegerValues) {
     const std::pair<const char*, int32_t> samples[] = {
-        {"TRUE", 1}, {"RAND_MAX", 32767}, {"MB_ICONEXCLAMATION", 48}, {"IDYES", 6},
-        {"RSW_MOVE_UPPER_RIGHT", 96}, {"INTERNET_SETTINGS_SUBMIT_NONENCRYPTED_FORM_DATA", 2},
+        {"TRUE", 1},
+        {"RAND_MAX", 32767},
+        {"MB_ICONEXCLAMATION", 48},
+        {"IDYES", 6},
+        {"RSW_MOVE_UPPER_RIGHT", 96},
+        {"INTERNET_SETTINGS_SUBMIT_NONENCRYPTED_FORM_DATA", 2},
     };
     for (auto [name, expected] : samples) {
         int32_t value = -99;
@@ -84,11 +84,10 @@ TEST(Constants, IntegerValues)
     EXPECT_FALSE(FindIntegerConstant("HKEY_USERS", false, value));
 }
 
-TEST(Constants, RootKeys)
-{
+TEST(Constants, RootKeys) {
     const std::pair<const char*, uint32_t> keys[] = {
-        {"HKEY_CLASSES_ROOT", 0x80000000u},   {"HKEY_CURRENT_USER", 0x80000001u},
-        {"HKEY_LOCAL_MACHINE", 0x80000002u},  {"HKEY_USERS", 0x80000003u},
+        {"HKEY_CLASSES_ROOT", 0x80000000u},     {"HKEY_CURRENT_USER", 0x80000001u},
+        {"HKEY_LOCAL_MACHINE", 0x80000002u},    {"HKEY_USERS", 0x80000003u},
         {"HKEY_PERFORMANCE_DATA", 0x80000004u}, {"HKEY_CURRENT_CONFIG", 0x80000005u},
         {"HKEY_DYN_DATA", 0x80000006u},
     };
@@ -103,10 +102,9 @@ TEST(Constants, RootKeys)
     EXPECT_FALSE(FindRootKey("HKEY", false, handle));
 }
 
-TEST(Constants, AreReservedNames)
-{
-    for (const char* name : {"TRUE", "RAND_MAX", "MB_OK", "HKEY_USERS", "NULL", "strlen", "MessageBox",
-                             "FtpUpload", "SW_SHOWNORMAL"})
+TEST(Constants, AreReservedNames) {
+    for (const char* name : {"TRUE", "RAND_MAX", "MB_OK", "HKEY_USERS", "NULL", "strlen",
+                             "MessageBox", "FtpUpload", "SW_SHOWNORMAL"})
         EXPECT_FALSE(IsValidName(name, false)) << name;
 }
 

@@ -25,8 +25,8 @@ protected:
             return dialog.caption == "Browse for Folder" ? answer : 0;
         });
         std::string chosen = scratch_.File("chosen.txt");
-        ScriptRun run = Run("int main()\n{\n    AppendFileString(" + ScriptLiteral(chosen) + ", BrowseForFolder(" +
-                            arguments + "));\n    return 0;\n}\n");
+        ScriptRun run = Run("int main()\n{\n    AppendFileString(" + ScriptLiteral(chosen) +
+                            ", BrowseForFolder(" + arguments + "));\n    return 0;\n}\n");
         seen = catcher.caught();
         std::string text = run.result == 0 ? ReadTextFile(chosen) : "(run failed)";
         DeleteFileA(chosen.c_str());
@@ -42,7 +42,8 @@ TEST_F(FolderBrowserTest, OkGivesAFolderCancelGivesEmpty) {
     EXPECT_EQ(seen[0].processId, GetCurrentProcessId());
     EXPECT_EQ(seen[0].text, "Pick the scratch folder");
     DWORD attributes = GetFileAttributesA(chosen.c_str());
-    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) << chosen;
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        << chosen;
 
     EXPECT_EQ(Browse(ScriptLiteral(root), IDCANCEL, seen), "");
     ASSERT_EQ(seen.size(), 1u);

@@ -12,9 +12,10 @@
 
 namespace {
 
-std::string Child(const std::string& record, int sleepMs, int exitCode, const std::string& extra = "") {
-    return "\"" + TestProgramsDir() + "\\RecordingChild.exe\" \"" + record + "\" " + std::to_string(sleepMs) +
-           " " + std::to_string(exitCode) + extra;
+std::string Child(const std::string& record, int sleepMs, int exitCode,
+                  const std::string& extra = "") {
+    return "\"" + TestProgramsDir() + "\\RecordingChild.exe\" \"" + record + "\" " +
+           std::to_string(sleepMs) + " " + std::to_string(exitCode) + extra;
 }
 
 std::string WaitForRecord(const std::string& path, DWORD timeoutMs) {
@@ -31,7 +32,9 @@ DWORD RecordedPid(const std::string& record) {
 }
 
 // A script whose main returns the value of one built-in call.
-std::string Returning(const std::string& call) { return "int main()\n{\n    return " + call + ";\n}\n"; }
+std::string Returning(const std::string& call) {
+    return "int main()\n{\n    return " + call + ";\n}\n";
+}
 
 // The engine's error box, should a run fail, is answered and counted instead of blocking.
 class ProcessTest : public EngineTest {
@@ -59,7 +62,8 @@ TEST_F(ProcessTest, RunWaitTimeOutReturnsMinusOneAndLeavesTheProgramRunning) {
 
     DWORD pid = RecordedPid(WaitForRecord(record, 5000));
     ASSERT_NE(pid, 0u);
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+    HANDLE process =
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
     ASSERT_NE(process, nullptr);
     DWORD code = 0;
     EXPECT_TRUE(GetExitCodeProcess(process, &code));
@@ -84,7 +88,8 @@ TEST_F(ProcessTest, RunWaitZeroTimeOutReturnsMinusOneWithoutLooking) {
 TEST_F(ProcessTest, RunWaitProgramThatCannotStartGivesZeroAndNoShellFallback) {
     std::string document = scratch_.File("plain.txt");
     ASSERT_TRUE(WriteTextFile(document, "text"));
-    EXPECT_EQ(Run(Returning("RunWait(" + ScriptLiteral(scratch_.File("none.exe")) + ")")).result, 0);
+    EXPECT_EQ(Run(Returning("RunWait(" + ScriptLiteral(scratch_.File("none.exe")) + ")")).result,
+              0);
     EXPECT_EQ(Run(Returning("RunWait(" + ScriptLiteral(document) + ")")).result, 0);
     EXPECT_EQ(Run(Returning("Run(" + ScriptLiteral(scratch_.File("none.exe")) + ")")).result, 0);
 }
@@ -123,7 +128,8 @@ TEST_F(ProcessTest, RunWaitCancelEndsTheWait) {
 TEST_F(ProcessTest, RunStartsAProgramWithItsCommandLineAndDoesNotWait) {
     std::string record = scratch_.File("child.txt");
     DWORD started = GetTickCount();
-    ScriptRun run = Run(Returning("Run(" + ScriptLiteral(Child(record, 3000, 0, " extra words")) + ")"));
+    ScriptRun run =
+        Run(Returning("Run(" + ScriptLiteral(Child(record, 3000, 0, " extra words")) + ")"));
     EXPECT_EQ(run.result, 1);
     EXPECT_LT(GetTickCount() - started, 2500u);
     std::string text = WaitForRecord(record, 5000);
@@ -157,8 +163,9 @@ protected:
         std::string command = Child(record_, 0, 0, " \"%1\"");
         return RegSetKeyValueA(root, (prefix + kExtension).c_str(), nullptr, REG_SZ, kProgId,
                                static_cast<DWORD>(strlen(kProgId) + 1)) == ERROR_SUCCESS &&
-               RegSetKeyValueA(root, (prefix + kProgId + "\\shell\\open\\command").c_str(), nullptr, REG_SZ,
-                               command.c_str(), static_cast<DWORD>(command.size() + 1)) == ERROR_SUCCESS;
+               RegSetKeyValueA(root, (prefix + kProgId + "\\shell\\open\\command").c_str(), nullptr,
+                               REG_SZ, command.c_str(),
+                               static_cast<DWORD>(command.size() + 1)) == ERROR_SUCCESS;
     }
     void Unregister(HKEY root, const std::string& prefix) {
         RegDeleteTreeA(root, (prefix + kExtension).c_str());

@@ -12,16 +12,22 @@ using BuiltinStateTest = EngineTest;
 
 TEST_F(BuiltinStateTest, FilesLeftOpenAreClosedWhenTheRunEnds) {
     std::string a = scratch_.File("a.txt"), b = scratch_.File("b.txt");
-    ScriptRun run = Run("int main()\n{\n"
-                                  "    HFILE f = OpenFile(" + ScriptLiteral(a) + ", FILE_CREATE | FILE_WRITE);\n"
-                                  "    HFILE g = OpenFile(" + ScriptLiteral(b) + ", FILE_CREATE | FILE_WRITE);\n"
-                                  "    WriteFileString(g, \"kept\");\n"
-                                  "    if (!f || !g) return 1;\n"
-                                  "    return 0;\n}\n");
+    ScriptRun run =
+        Run("int main()\n{\n"
+            "    HFILE f = OpenFile(" +
+            ScriptLiteral(a) +
+            ", FILE_CREATE | FILE_WRITE);\n"
+            "    HFILE g = OpenFile(" +
+            ScriptLiteral(b) +
+            ", FILE_CREATE | FILE_WRITE);\n"
+            "    WriteFileString(g, \"kept\");\n"
+            "    if (!f || !g) return 1;\n"
+            "    return 0;\n}\n");
     ASSERT_EQ(run.result, 0);
     // Exclusive opens succeed only when the engine holds no handle any more.
     for (const std::string& path : {a, b}) {
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
         EXPECT_NE(file, INVALID_HANDLE_VALUE) << path << " is still open";
         if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
     }
@@ -33,11 +39,12 @@ TEST_F(BuiltinStateTest, EnvironmentValuesOfOneTo511CharactersOnly) {
     SetEnvironmentVariableA("VEXA_H4_FITS", fits.c_str());
     SetEnvironmentVariableA("VEXA_H4_LONG", tooLong.c_str());
     SetEnvironmentVariableA("VEXA_H4_EMPTY", "");
-    ScriptRun run = Run("int main()\n{\n"
-                                  "    if (strlen(GetEnvironmentVariable(\"VEXA_H4_FITS\")) != 511) return 1;\n"
-                                  "    if (GetEnvironmentVariable(\"VEXA_H4_LONG\") != \"\") return 2;\n"
-                                  "    if (GetEnvironmentVariable(\"VEXA_H4_EMPTY\") != \"\") return 3;\n"
-                                  "    return 0;\n}\n");
+    ScriptRun run =
+        Run("int main()\n{\n"
+            "    if (strlen(GetEnvironmentVariable(\"VEXA_H4_FITS\")) != 511) return 1;\n"
+            "    if (GetEnvironmentVariable(\"VEXA_H4_LONG\") != \"\") return 2;\n"
+            "    if (GetEnvironmentVariable(\"VEXA_H4_EMPTY\") != \"\") return 3;\n"
+            "    return 0;\n}\n");
     SetEnvironmentVariableA("VEXA_H4_FITS", nullptr);
     SetEnvironmentVariableA("VEXA_H4_LONG", nullptr);
     SetEnvironmentVariableA("VEXA_H4_EMPTY", nullptr);
@@ -51,11 +58,13 @@ protected:
     static constexpr const char* kScratch = "Software\\VexaTests\\H4Redirected";
     void SetUp() override {
         EngineTest::SetUp();
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kScratch, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &scratch_,
-                                  nullptr), ERROR_SUCCESS);
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kScratch, 0, nullptr, 0, KEY_ALL_ACCESS,
+                                  nullptr, &scratch_, nullptr),
+                  ERROR_SUCCESS);
         HKEY child = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(scratch_, "survivor\\inner", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &child,
-                                  nullptr), ERROR_SUCCESS);
+        ASSERT_EQ(RegCreateKeyExA(scratch_, "survivor\\inner", 0, nullptr, 0, KEY_ALL_ACCESS,
+                                  nullptr, &child, nullptr),
+                  ERROR_SUCCESS);
         RegCloseKey(child);
         if (RegOverridePredefKey(HKEY_CURRENT_USER, scratch_) != ERROR_SUCCESS)
             GTEST_SKIP() << "this system cannot redirect HKEY_CURRENT_USER";
@@ -73,16 +82,18 @@ protected:
 
 TEST_F(RedirectedCurrentUser, EmptyPathNeverDeletesTheHive) {
     // First prove that the engine sees the redirection: its probe lands in the scratch key.
-    ASSERT_EQ(Run("int main()\n{\n    return RegCreateKey(HKEY_CURRENT_USER, \"probe\");\n}\n")
-                  .result, 1);
+    ASSERT_EQ(
+        Run("int main()\n{\n    return RegCreateKey(HKEY_CURRENT_USER, \"probe\");\n}\n").result,
+        1);
     HKEY probe = nullptr;
     ASSERT_EQ(RegOpenKeyExA(scratch_, "probe", 0, KEY_READ, &probe), ERROR_SUCCESS);
     RegCloseKey(probe);
 
-    ScriptRun run = Run("int main()\n{\n"
-                                  "    if (RegDeleteKey(HKEY_CURRENT_USER, \"\") != 0) return 1;\n"
-                                  "    if (RegDeleteKey(HKEY_CURRENT_USER, \"\\\\\") != 0) return 2;\n"
-                                  "    return 0;\n}\n");
+    ScriptRun run =
+        Run("int main()\n{\n"
+            "    if (RegDeleteKey(HKEY_CURRENT_USER, \"\") != 0) return 1;\n"
+            "    if (RegDeleteKey(HKEY_CURRENT_USER, \"\\\\\") != 0) return 2;\n"
+            "    return 0;\n}\n");
     EXPECT_EQ(run.result, 0);
     HKEY survivor = nullptr;
     EXPECT_EQ(RegOpenKeyExA(scratch_, "survivor\\inner", 0, KEY_READ, &survivor), ERROR_SUCCESS);

@@ -49,9 +49,14 @@ TEST_F(DialogsTest, MessageBoxTimesOutWithThePresetAnswer) {
         return 0;  // nobody answers
     });
     EXPECT_EQ(Run("int main() { return MessageBox(\"Hello\", \"\", MB_OK, 200); }").result, IDOK);
-    EXPECT_EQ(Run("int main() { return MessageBox(\"Hello\", \"Asking\", MB_YESNO, 200); }").result, IDYES);
-    EXPECT_EQ(Run("int main() { return MessageBox(\"Hello\", \"Asking\", MB_YESNO, 200, IDNO); }").result, IDNO);
-    EXPECT_EQ(Run("int main() { return MessageBox(\"Hello\", \"\", MB_OKCANCEL, 200, -3); }").result, IDOK);
+    EXPECT_EQ(Run("int main() { return MessageBox(\"Hello\", \"Asking\", MB_YESNO, 200); }").result,
+              IDYES);
+    EXPECT_EQ(
+        Run("int main() { return MessageBox(\"Hello\", \"Asking\", MB_YESNO, 200, IDNO); }").result,
+        IDNO);
+    EXPECT_EQ(
+        Run("int main() { return MessageBox(\"Hello\", \"\", MB_OKCANCEL, 200, -3); }").result,
+        IDOK);
     ASSERT_EQ(seen.dialogs.size(), 4u);
     EXPECT_EQ(seen.dialogs[0].caption, "Vexa Script");
     EXPECT_FALSE(seen.dialogs[0].messageBox) << "the script's box is the engine's own dialog";
@@ -81,7 +86,8 @@ TEST_F(DialogsTest, MessageBoxButtonsAndEscapeAnswerByType) {
     for (const Case& c : cases) {
         DialogCatcher catcher(c.act);
         // The time-out answer 3 is no button's value, so only a real answer passes.
-        ScriptRun run = Run(std::string("int main() { return MessageBox(\"Question\", \"\", ") + c.type + ", 20000, 3); }");
+        ScriptRun run = Run(std::string("int main() { return MessageBox(\"Question\", \"\", ") +
+                            c.type + ", 20000, 3); }");
         EXPECT_EQ(run.result, c.expected) << c.type;
     }
 }
@@ -106,13 +112,15 @@ TEST_F(DialogsTest, LongMessageScrollsInFullSizeBoxAndShortOneShrinksTheBox) {
             GetWindowRect(GetDlgItem(d.hwnd, 1000), &into.text);
             MapWindowPoints(nullptr, d.hwnd, reinterpret_cast<POINT*>(&into.text), 2);
             into.staticText = ControlText(d.hwnd, 1000);
-            into.editLines = static_cast<int>(SendMessageA(GetDlgItem(d.hwnd, 1001), EM_GETLINECOUNT, 0, 0));
+            into.editLines =
+                static_cast<int>(SendMessageA(GetDlgItem(d.hwnd, 1001), EM_GETLINECOUNT, 0, 0));
             return IDOK;
         };
     };
     {
         DialogCatcher catcher(measure(big));
-        EXPECT_EQ(Run("int main() { string s; int i; while (i < 300) { s = s + \"line \" + i + \"\\n\"; i = i + 1; }"
+        EXPECT_EQ(Run("int main() { string s; int i; while (i < 300) { s = s + \"line \" + i + "
+                      "\"\\n\"; i = i + 1; }"
                       " return MessageBox(s, \"Big\", MB_OK, 20000, 3); }")
                       .result,
                   IDOK);
@@ -127,7 +135,9 @@ TEST_F(DialogsTest, LongMessageScrollsInFullSizeBoxAndShortOneShrinksTheBox) {
 
     {
         DialogCatcher catcher(measure(small));
-        EXPECT_EQ(Run("int main() { return MessageBox(\"Done\", \"Small\", MB_OK, 20000, 3); }").result, IDOK);
+        EXPECT_EQ(
+            Run("int main() { return MessageBox(\"Done\", \"Small\", MB_OK, 20000, 3); }").result,
+            IDOK);
     }
     EXPECT_TRUE(small.staticShown);
     EXPECT_FALSE(small.editShown);
@@ -140,7 +150,8 @@ TEST_F(DialogsTest, LongMessageScrollsInFullSizeBoxAndShortOneShrinksTheBox) {
 
     {
         DialogCatcher catcher(measure(breaks));
-        EXPECT_EQ(Run("int main() { return MessageBox(\"one\\ntwo\\rthree\\n\\rfour\", \"\", MB_OK, 20000, 3); }")
+        EXPECT_EQ(Run("int main() { return MessageBox(\"one\\ntwo\\rthree\\n\\rfour\", \"\", "
+                      "MB_OK, 20000, 3); }")
                       .result,
                   IDOK);
     }
@@ -185,29 +196,38 @@ TEST_F(DialogsTest, InputStringReturnsTypedTextTheDefaultOrNothing) {
             SetWindowTextA(GetDlgItem(d.hwnd, 1003), "typed text");
             return IDOK;
         });
-        EXPECT_EQ(Run("int main() { string s; s = InputString(\"Name?\", \"default\", \"Ask\", 20000);"
-                      " if (s == \"typed text\") { return 1; } return 100 + strlen(s); }")
-                      .result,
-                  1);
+        EXPECT_EQ(
+            Run("int main() { string s; s = InputString(\"Name?\", \"default\", \"Ask\", 20000);"
+                " if (s == \"typed text\") { return 1; } return 100 + strlen(s); }")
+                .result,
+            1);
     }
     {
         DialogCatcher catcher([](const CaughtDialog&) { return 0; });
-        EXPECT_EQ(Run("int main() { if (InputString(\"Name?\", \"default\", \"\", 200, 1) == \"default\") { return 1; }"
+        EXPECT_EQ(Run("int main() { if (InputString(\"Name?\", \"default\", \"\", 200, 1) == "
+                      "\"default\") { return 1; }"
                       " return 0; }")
                       .result,
                   1);
-        EXPECT_EQ(Run("int main() { if (InputString(\"Name?\", \"default\", \"\", 200) == \"default\") { return 1; }"
+        EXPECT_EQ(Run("int main() { if (InputString(\"Name?\", \"default\", \"\", 200) == "
+                      "\"default\") { return 1; }"
                       " return 0; }")
                       .result,
                   1)
             << "the default is used by default";
-        EXPECT_EQ(Run("int main() { return strlen(InputString(\"Name?\", \"default\", \"\", 200, 0)) + 1; }").result, 1);
+        EXPECT_EQ(Run("int main() { return strlen(InputString(\"Name?\", \"default\", \"\", 200, "
+                      "0)) + 1; }")
+                      .result,
+                  1);
         ASSERT_EQ(catcher.count(), 3u);
         EXPECT_EQ(catcher.caught()[0].caption, "Vexa Script");
     }
     {
         DialogCatcher catcher([](const CaughtDialog&) { return IDCANCEL; });
-        EXPECT_EQ(Run("int main() { return strlen(InputString(\"Name?\", \"default\", \"\", 20000, 1)) + 1; }").result, 1);
+        EXPECT_EQ(Run("int main() { return strlen(InputString(\"Name?\", \"default\", \"\", 20000, "
+                      "1)) + 1; }")
+                      .result,
+                  1);
     }
 }
 
@@ -226,7 +246,9 @@ TEST_F(DialogsTest, InputStringShrinksAroundAShortPrompt) {
         editText = ControlText(d.hwnd, 1003);
         return IDOK;
     });
-    ScriptRun run = Run("int main() { if (InputString(\"Your name:\", \"Ann\") == \"Ann\") { return 1; } return 0; }");
+    ScriptRun run =
+        Run("int main() { if (InputString(\"Your name:\", \"Ann\") == \"Ann\") { return 1; } "
+            "return 0; }");
     EXPECT_EQ(run.result, 1) << "OK takes the edit field's text";
     EXPECT_EQ(promptText, "Your name:");
     EXPECT_EQ(editText, "Ann");
@@ -277,7 +299,8 @@ TEST_F(DialogsTest, GetOpenFileNameReturnsTheChosenFullPath) {
     ScriptRun run = Run("int main() { if (GetOpenFileName(\"\", \"\", OFN_FILEMUSTEXIST) == \"" +
                         [&] {
                             std::string escaped;
-                            for (char c : expected) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+                            for (char c : expected)
+                                escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
                             return escaped;
                         }() +
                         "\") { return 1; } return 0; }");

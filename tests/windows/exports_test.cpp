@@ -9,9 +9,10 @@ namespace {
 
 constexpr int kMaxSize = 1048576;
 
-const char* const kExportNames[] = {"VexEngVersion",         "VexEngRunScriptFile",          "VexEngTestCompileScriptFile",
-                                    "VexEngRunScriptFileEx", "VexEngTestCompileScriptFile2", "VexEngRunScriptFile2",
-                                    "VexEngRunScriptFileEx2"};
+const char* const kExportNames[] = {
+    "VexEngVersion",         "VexEngRunScriptFile",          "VexEngTestCompileScriptFile",
+    "VexEngRunScriptFileEx", "VexEngTestCompileScriptFile2", "VexEngRunScriptFile2",
+    "VexEngRunScriptFileEx2"};
 
 // Answers the engine's error boxes with OK and keeps them for inspection.
 DialogAnswer AnswerErrorBoxes() {
@@ -22,19 +23,27 @@ DialogAnswer AnswerErrorBoxes() {
 class StrictSetting {
 public:
     StrictSetting() {
-        RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+        RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
+                        nullptr);
         DWORD size = sizeof(old_);
-        hadValue_ = RegQueryValueExA(key_, "Strict", nullptr, &oldType_, old_, &size) == ERROR_SUCCESS;
+        hadValue_ =
+            RegQueryValueExA(key_, "Strict", nullptr, &oldType_, old_, &size) == ERROR_SUCCESS;
         oldSize_ = size;
     }
     ~StrictSetting() {
-        if (hadValue_) RegSetValueExA(key_, "Strict", 0, oldType_, old_, oldSize_);
-        else RegDeleteValueA(key_, "Strict");
+        if (hadValue_)
+            RegSetValueExA(key_, "Strict", 0, oldType_, old_, oldSize_);
+        else
+            RegDeleteValueA(key_, "Strict");
         RegCloseKey(key_);
     }
-    void Set(DWORD value) { RegSetValueExA(key_, "Strict", 0, REG_DWORD, reinterpret_cast<BYTE*>(&value), sizeof(value)); }
+    void Set(DWORD value) {
+        RegSetValueExA(key_, "Strict", 0, REG_DWORD, reinterpret_cast<BYTE*>(&value),
+                       sizeof(value));
+    }
     void SetText(const char* text) {
-        RegSetValueExA(key_, "Strict", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), static_cast<DWORD>(strlen(text) + 1));
+        RegSetValueExA(key_, "Strict", 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                       static_cast<DWORD>(strlen(text) + 1));
     }
     void Remove() { RegDeleteValueA(key_, "Strict"); }
 
@@ -98,13 +107,17 @@ TEST_F(ExportsTest, FileSizeLimitAndEmptyFile) {
     Sleep(200);
     std::vector<CaughtDialog> boxes = catcher.caught();
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].text, ScriptPath() + "\nline -1: Script file too big; the maximum file size is 1048576 bytes");
+    EXPECT_EQ(
+        boxes[0].text,
+        ScriptPath() + "\nline -1: Script file too big; the maximum file size is 1048576 bytes");
     EXPECT_EQ(boxes[1].text, ScriptPath() + "\nline -1: Error loading script file");
 }
 
 TEST_F(ExportsTest, RunsThroughEveryOrdinalWithAndWithoutRecord) {
     const EngineLibrary& engine = EngineLibrary::Get();
-    ASSERT_TRUE(WriteTextFile(ScriptPath(), "int main(string a) { return strlen(a); }\nint twice(int n) { return n * 2; }\n"));
+    ASSERT_TRUE(WriteTextFile(
+        ScriptPath(),
+        "int main(string a) { return strlen(a); }\nint twice(int n) { return n * 2; }\n"));
     const std::string scriptPath = ScriptPath();
     const char* path = scriptPath.c_str();
     ScriptResult record{};
@@ -136,16 +149,19 @@ TEST_F(ExportsTest, StrictSettingIsReadByTheRunsWithoutStrictArgumentOnly) {
     setting.Set(1);
     EXPECT_EQ(engine.RunScriptFileEx(nullptr, path, "main()", &record), -5);
     EXPECT_EQ(engine.RunScriptFile(nullptr, path, "main()"), -5);
-    EXPECT_EQ(engine.TestCompileScriptFile(nullptr, path, &record), 0) << "ordinal 3 always compiles lax";
+    EXPECT_EQ(engine.TestCompileScriptFile(nullptr, path, &record), 0)
+        << "ordinal 3 always compiles lax";
     EXPECT_EQ(engine.RunScriptFile2(nullptr, path, "main()", 0), 7) << "an explicit flag wins";
     EXPECT_EQ(engine.TestCompileScriptFile2(nullptr, path, 1, &record), -5);
 
     setting.Set(0);
     EXPECT_EQ(engine.RunScriptFileEx(nullptr, path, "main()", &record), 7);
     setting.Remove();
-    EXPECT_EQ(engine.RunScriptFileEx(nullptr, path, "main()", &record), 7) << "missing value: not strict";
+    EXPECT_EQ(engine.RunScriptFileEx(nullptr, path, "main()", &record), 7)
+        << "missing value: not strict";
     setting.SetText("1");
-    EXPECT_EQ(engine.RunScriptFileEx(nullptr, path, "main()", &record), 7) << "unreadable value: not strict";
+    EXPECT_EQ(engine.RunScriptFileEx(nullptr, path, "main()", &record), 7)
+        << "unreadable value: not strict";
     EXPECT_EQ(catcher.count(), 3u);
 }
 

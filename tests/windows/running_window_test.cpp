@@ -20,7 +20,9 @@ RECT WorkArea() {
     return area;
 }
 
-bool HasStyle(HWND window, LONG style) { return (GetWindowLongA(window, GWL_STYLE) & style) == style; }
+bool HasStyle(HWND window, LONG style) {
+    return (GetWindowLongA(window, GWL_STYLE) & style) == style;
+}
 
 bool IsTopMost(HWND window) { return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
@@ -72,7 +74,8 @@ TEST_F(RunningWindowTest, CancelDuringLongPauseEndsWithinOneWaitIncrement) {
         EXPECT_EQ(run.result, -19);
         EXPECT_EQ(cancel.seen(), "Pause 10:00");
         ASSERT_NE(cancel.clickedAt(), 0u);
-        EXPECT_LT(run.endedAt - cancel.clickedAt(), static_cast<ULONGLONG>(increment) + 150) << increment;
+        EXPECT_LT(run.endedAt - cancel.clickedAt(), static_cast<ULONGLONG>(increment) + 150)
+            << increment;
     }
     Sleep(150);
     EXPECT_EQ(boxes.count(), 0u);
@@ -91,7 +94,8 @@ TEST_F(RunningWindowTest, ContinueEndsPauseEarlyWithZeroAndHidesTheButton) {
         buttonHiddenAfter = !HasStyle(button, WS_VISIBLE) && !IsWindowEnabled(button);
     });
     ULONGLONG started = Now();
-    ScriptRun run = Run("int main() { Pause(10000); return MessageBox(\"x\", \"\", MB_YESNO, 300, IDNO); }");
+    ScriptRun run =
+        Run("int main() { Pause(10000); return MessageBox(\"x\", \"\", MB_YESNO, 300, IDNO); }");
     watcher.join();
     EXPECT_EQ(run.result, IDNO) << "the pause returned and the script went on";
     EXPECT_LT(run.endedAt - started, 5000u);
@@ -101,7 +105,8 @@ TEST_F(RunningWindowTest, ContinueEndsPauseEarlyWithZeroAndHidesTheButton) {
 
 TEST_F(RunningWindowTest, ContinueGivesTheForegroundBackToTheWindowTheUserWasIn) {
     OwnerWindow userWindow;  // not the engine's owner: just the window the user works in
-    std::atomic<bool> userWindowWasForeground{false}, runningWasForeground{false}, userWindowBack{false};
+    std::atomic<bool> userWindowWasForeground{false}, runningWasForeground{false},
+        userWindowBack{false};
     std::thread watcher([&] {
         if (WaitForStatus("Pause 20", 20000).empty()) return;
         HWND running = FindRunningWindow();
@@ -118,7 +123,8 @@ TEST_F(RunningWindowTest, ContinueGivesTheForegroundBackToTheWindowTheUserWasIn)
         userWindowBack = GetForegroundWindow() == userWindow.hwnd();
         ClickButton(running, 1001);
     });
-    ScriptRun run = Run("int main() { SetRunningScriptWindow(RSW_SHOW); Pause(20000); Pause(30000); return 7; }");
+    ScriptRun run = Run(
+        "int main() { SetRunningScriptWindow(RSW_SHOW); Pause(20000); Pause(30000); return 7; }");
     watcher.join();
     EXPECT_EQ(run.result, 7);
     EXPECT_TRUE(userWindowWasForeground);
@@ -172,7 +178,8 @@ TEST_F(RunningWindowTest, OwnerIsEnabledAgainAfterFailedAndCancelledRuns) {
     EXPECT_EQ(cancelled.result, -19);
     EXPECT_TRUE(IsWindowEnabled(owner.hwnd()));
 
-    // An owner that was disabled before the run stays disabled: the engine only undoes its own change.
+    // An owner that was disabled before the run stays disabled: the engine only undoes its own
+    // change.
     EnableWindow(owner.hwnd(), FALSE);
     EXPECT_EQ(Run("int main() { return 4; }", "main()", 0, owner.hwnd()).result, 4);
     EXPECT_FALSE(IsWindowEnabled(owner.hwnd()));
@@ -189,7 +196,9 @@ TEST_F(RunningWindowTest, WithoutOwnerHiddenUntilShownThenTopMostCentredWithNewT
         hiddenFirst = !IsWindowVisible(running);
         step = 1;
         ClickButton(running, 1001);
-        if (!WaitUntil([&] { return IsWindowVisible(running) && !WaitForStatus("Pause", 10).empty(); }, 20000))
+        if (!WaitUntil(
+                [&] { return IsWindowVisible(running) && !WaitForStatus("Pause", 10).empty(); },
+                20000))
             return;
         visibleLater = true;
         topMost = IsTopMost(running);
@@ -200,8 +209,9 @@ TEST_F(RunningWindowTest, WithoutOwnerHiddenUntilShownThenTopMostCentredWithNewT
         step = 2;
         ClickButton(running, 1001);
     });
-    ScriptRun run = Run("int main() { Pause(20000); SetRunningScriptWindow(41, \"My Script\"); Pause(20000);"
-                        " return 0; }");
+    ScriptRun run =
+        Run("int main() { Pause(20000); SetRunningScriptWindow(41, \"My Script\"); Pause(20000);"
+            " return 0; }");
     watcher.join();
     EXPECT_EQ(run.result, 0);
     ASSERT_EQ(step, 2);
@@ -220,12 +230,26 @@ TEST_F(RunningWindowTest, MoveFlagsPlaceTheWindowWithoutResizingIt) {
         std::function<POINT(const RECT& area, int w, int h)> expected;
     };
     const std::vector<Case> cases = {
-        {"SetRunningScriptWindow(RSW_MOVE_COORDINATES, \"\", 10, 20)", [](const RECT&, int, int) { return POINT{10, 20}; }},
-        {"SetRunningScriptWindow(RSW_MOVE_UPPER_LEFT)", [](const RECT& a, int, int) { return POINT{a.left, a.top}; }},
-        {"SetRunningScriptWindow(RSW_MOVE_UPPER_RIGHT)", [](const RECT& a, int w, int) { return POINT{a.right - w, a.top}; }},
+        {"SetRunningScriptWindow(RSW_MOVE_COORDINATES, \"\", 10, 20)",
+         [](const RECT&, int, int) {
+             return POINT{10, 20};
+         }},
+        {"SetRunningScriptWindow(RSW_MOVE_UPPER_LEFT)",
+         [](const RECT& a, int, int) {
+             return POINT{a.left, a.top};
+         }},
+        {"SetRunningScriptWindow(RSW_MOVE_UPPER_RIGHT)",
+         [](const RECT& a, int w, int) {
+             return POINT{a.right - w, a.top};
+         }},
         {"SetRunningScriptWindow(RSW_MOVE_LOWER_LEFT + RSW_NOT_ALWAYS_ON_TOP)",
-         [](const RECT& a, int, int h) { return POINT{a.left, a.bottom - h}; }},
-        {"SetRunningScriptWindow(112)", [](const RECT& a, int w, int h) { return POINT{a.right - w, a.bottom - h}; }},
+         [](const RECT& a, int, int h) {
+             return POINT{a.left, a.bottom - h};
+         }},
+        {"SetRunningScriptWindow(112)",
+         [](const RECT& a, int w, int h) {
+             return POINT{a.right - w, a.bottom - h};
+         }},
     };
     for (const Case& c : cases) {
         RECT after{};
@@ -285,7 +309,8 @@ TEST_F(RunningWindowTest, PauseCountdownChoosesItsFormFromTheWholePause) {
         std::atomic<bool> stop{false};
         std::vector<std::string> seen;
         std::thread watcher([&] { seen = StatusesUntilPause(stop); });
-        ScriptRun run = Run("int main() { Pause(" + std::to_string(milliseconds) + "); return 0; }");
+        ScriptRun run =
+            Run("int main() { Pause(" + std::to_string(milliseconds) + "); return 0; }");
         stop = true;
         watcher.join();
         EXPECT_EQ(run.result, -19);
@@ -306,7 +331,8 @@ TEST_F(RunningWindowTest, PauseOfOneAndAHalfSecondsCountsTwoThenOneAndLastsItsTi
                 if (!running) return false;
                 std::string status = ControlText(running, 1000);
                 if (seen.empty() || seen.back() != status) seen.push_back(status);
-                if (status.empty() && std::find(seen.begin(), seen.end(), "Pause 1") != seen.end()) {
+                if (status.empty() &&
+                    std::find(seen.begin(), seen.end(), "Pause 1") != seen.end()) {
                     clearedAt = Now();
                     ClickButton(running, IDCANCEL);
                     return true;
@@ -330,12 +356,15 @@ TEST_F(RunningWindowTest, WaitIncrementIsClampedBetweenZeroAndAHundred) {
         std::atomic<ULONGLONG> shown{0}, hidden{0};
         std::thread watcher([&] {
             HWND box = nullptr;
-            if (!WaitUntil([&] { return (box = FindOwnDialog("Timed")) && IsWindowVisible(box); }, 20000)) return;
+            if (!WaitUntil([&] { return (box = FindOwnDialog("Timed")) && IsWindowVisible(box); },
+                           20000))
+                return;
             shown = Now();
             WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 20000);
             hidden = Now();
         });
-        ScriptRun run = Run("int main() { " + setIncrement + " return MessageBox(\"x\", \"Timed\", MB_YESNO, 1, IDNO); }");
+        ScriptRun run = Run("int main() { " + setIncrement +
+                            " return MessageBox(\"x\", \"Timed\", MB_YESNO, 1, IDNO); }");
         watcher.join();
         EXPECT_EQ(run.result, IDNO) << setIncrement;
         return hidden - shown;
@@ -355,9 +384,10 @@ int DeepRecursion(const std::string& script) {
 }
 
 TEST_F(RunningWindowTest, DeepRecursionRunsOnSmallCallerStacksAndOnFibers) {
-    ASSERT_TRUE(WriteTextFile(ScriptPath(),
-                              "int down(int n) { if (n > 1) { return down(n - 1) + 1; } return 1; }\n"
-                              "int main() { return down(1001); }\n"));
+    ASSERT_TRUE(
+        WriteTextFile(ScriptPath(),
+                      "int down(int n) { if (n > 1) { return down(n - 1) + 1; } return 1; }\n"
+                      "int main() { return down(1001); }\n"));
     struct Job {
         std::string script;
         int result = 0;
@@ -379,7 +409,8 @@ TEST_F(RunningWindowTest, DeepRecursionRunsOnSmallCallerStacksAndOnFibers) {
     void* self = ConvertThreadToFiber(nullptr);
     ASSERT_NE(self, nullptr);
     EXPECT_EQ(DeepRecursion(ScriptPath()), 1001);
-    EXPECT_TRUE(IsThreadAFiber()) << "the engine must not turn the caller's fiber back into a thread";
+    EXPECT_TRUE(IsThreadAFiber())
+        << "the engine must not turn the caller's fiber back into a thread";
     ConvertFiberToThread();
 }
 

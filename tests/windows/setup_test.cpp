@@ -7,7 +7,8 @@
 namespace {
 
 bool EndsWith(const std::string& text, const std::string& tail) {
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+    return text.size() >= tail.size() &&
+           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 TEST(SetupStub, StartsInstallerAndExitsAtOnceWithoutItsHandles) {
@@ -18,7 +19,8 @@ TEST(SetupStub, StartsInstallerAndExitsAtOnceWithoutItsHandles) {
     DialogCatcher catcher(AnswerDefault, static_cast<DWORD>(-1));
     StartedProcess setup;
     // Arguments given to the stub are ignored.
-    ASSERT_TRUE(StartProcess("\"" + dir.File("setup.exe") + "\" /uninstall extra words", dir.path(), setup));
+    ASSERT_TRUE(StartProcess("\"" + dir.File("setup.exe") + "\" /uninstall extra words", dir.path(),
+                             setup));
     EXPECT_EQ(WaitExit(setup, 10000), 0);
 
     // The installer was started with the constant command line and is still running:
@@ -30,7 +32,8 @@ TEST(SetupStub, StartsInstallerAndExitsAtOnceWithoutItsHandles) {
     }
     EXPECT_TRUE(EndsWith(recorded, "/install")) << recorded;
     EXPECT_EQ(recorded.find("uninstall"), std::string::npos) << recorded;
-    EXPECT_TRUE(ReadTextFile(dir.File("vltrix_done.txt")).empty()) << "setup waited for the installer";
+    EXPECT_TRUE(ReadTextFile(dir.File("vltrix_done.txt")).empty())
+        << "setup waited for the installer";
     EXPECT_EQ(catcher.count(), 0u);
 
     // Let the installer finish before the folder goes away.

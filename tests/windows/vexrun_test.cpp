@@ -15,14 +15,17 @@ struct VexrunOutput {
 
 HANDLE InheritableFile(const std::string& path) {
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0,
+                       nullptr);
 }
 
 // Runs vexrun with `arguments` in `folder`, standard output and error going to files there.
-VexrunOutput RunVexrun(const std::string& arguments, const ScratchDir& folder, DWORD timeoutMs = 30000,
+VexrunOutput RunVexrun(const std::string& arguments, const ScratchDir& folder,
+                       DWORD timeoutMs = 30000,
                        const std::function<void(DWORD)>& whileRunning = nullptr) {
     VexrunOutput output;
-    // Fresh files per run: the previous child may still hold its handles for a moment after it ended.
+    // Fresh files per run: the previous child may still hold its handles for a moment after it
+    // ended.
     static int run = 0;
     const std::string outPath = folder.File("stdout" + std::to_string(run) + ".txt");
     const std::string errPath = folder.File("stderr" + std::to_string(run++) + ".txt");
@@ -34,8 +37,8 @@ VexrunOutput RunVexrun(const std::string& arguments, const ScratchDir& folder, D
     startup.hStdError = err;
     std::string commandLine = "\"" + BinaryDir() + "\\vexrun.exe\" " + arguments;
     PROCESS_INFORMATION info{};
-    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                       folder.path().c_str(), &startup, &info)) {
+    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                       nullptr, folder.path().c_str(), &startup, &info)) {
         if (whileRunning) whileRunning(info.dwProcessId);
         if (WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0) {
             DWORD code = 0;
@@ -87,8 +90,9 @@ TEST(Vexrun, RecordLinesExitCodeAndErrorBoxOnStandardError) {
     ASSERT_TRUE(WriteTextFile(dir.File("fails.vxs"), "int main()\n{\n    return nothing;\n}\n"));
     VexrunOutput run = RunVexrun("/record fails.vxs", dir);
     EXPECT_EQ(run.exitCode, -26);
-    EXPECT_EQ(Normalized(run.out), "result=-26\nfile=fails.vxs\nline=3\nparam=0\nname=nothing\ncall=main\n"
-                                   "message=fails.vxs\\nline 3: nothing - Variable not defined\n");
+    EXPECT_EQ(Normalized(run.out),
+              "result=-26\nfile=fails.vxs\nline=3\nparam=0\nname=nothing\ncall=main\n"
+              "message=fails.vxs\\nline 3: nothing - Variable not defined\n");
     EXPECT_EQ(Normalized(run.err), "fails.vxs\nline 3: nothing - Variable not defined\n");
 
     ASSERT_TRUE(WriteTextFile(dir.File("works.vxs"), "int main() { return 42; }\n"));
@@ -138,13 +142,14 @@ TEST(Vexrun, ShowGivesTheRunningWindowAnOwnerAndMakesItVisible) {
     ASSERT_TRUE(WriteTextFile(dir.File("pause.vxs"), "int main() { Pause(20000); return 11; }\n"));
     for (bool show : {true, false}) {
         bool visible = !show;
-        VexrunOutput run = RunVexrun(show ? "/show pause.vxs" : "pause.vxs", dir, 30000, [&](DWORD pid) {
-            HWND running = nullptr;
-            WaitUntil([&] { return (running = FindRunningWindowOf(pid)) != nullptr; }, 10000);
-            Sleep(300);
-            visible = running && IsWindowVisible(running);
-            if (running) ClickButton(running, 1001);
-        });
+        VexrunOutput run =
+            RunVexrun(show ? "/show pause.vxs" : "pause.vxs", dir, 30000, [&](DWORD pid) {
+                HWND running = nullptr;
+                WaitUntil([&] { return (running = FindRunningWindowOf(pid)) != nullptr; }, 10000);
+                Sleep(300);
+                visible = running && IsWindowVisible(running);
+                if (running) ClickButton(running, 1001);
+            });
         EXPECT_EQ(run.exitCode, 11);
         EXPECT_EQ(visible, show);
     }

@@ -64,16 +64,22 @@ Pixels Render(int width, int height, Paint paint) {
 double Similarity(const Pixels& a, const Pixels& b) {
     if (a.data.empty() || a.data.size() != b.data.size()) return 0;
     size_t same = 0;
-    for (size_t i = 0; i < a.data.size(); ++i) same += (a.data[i] & 0xFFFFFF) == (b.data[i] & 0xFFFFFF);
+    for (size_t i = 0; i < a.data.size(); ++i)
+        same += (a.data[i] & 0xFFFFFF) == (b.data[i] & 0xFFFFFF);
     return static_cast<double>(same) / a.data.size();
 }
 
 // Which system icon an icon control shows. Another process's icon handle cannot be drawn
 // here, so the control is read off the screen and compared with the known icons.
 int IconKind(HWND control) {
-    struct Known { LPCSTR id; int kind; };
-    const Known known[] = {{IDI_EXCLAMATION, MB_ICONEXCLAMATION}, {IDI_ASTERISK, MB_ICONINFORMATION},
-                           {IDI_QUESTION, MB_ICONQUESTION}, {IDI_HAND, MB_ICONHAND}};
+    struct Known {
+        LPCSTR id;
+        int kind;
+    };
+    const Known known[] = {{IDI_EXCLAMATION, MB_ICONEXCLAMATION},
+                           {IDI_ASTERISK, MB_ICONINFORMATION},
+                           {IDI_QUESTION, MB_ICONQUESTION},
+                           {IDI_HAND, MB_ICONHAND}};
     HICON shown = reinterpret_cast<HICON>(SendMessageA(control, STM_GETICON, 0, 0));
     if (!shown) return 0;
     for (const Known& k : known)
@@ -98,8 +104,8 @@ int IconKind(HWND control) {
                 RECT all{0, 0, width, height};
                 FillRect(memory, &all, brush);
                 DeleteObject(brush);
-                DrawIconEx(memory, 0, 0, icon, stretch ? width : 0, stretch ? height : 0, 0, nullptr,
-                           DI_NORMAL | (stretch ? 0 : DI_DEFAULTSIZE));
+                DrawIconEx(memory, 0, 0, icon, stretch ? width : 0, stretch ? height : 0, 0,
+                           nullptr, DI_NORMAL | (stretch ? 0 : DI_DEFAULTSIZE));
             });
             double score = Similarity(screen, drawn);
             if (score > bestScore) bestScore = score, best = k.kind;
@@ -112,7 +118,8 @@ int IconKind(HWND control) {
 
 int AnswerDefault(const CaughtDialog& dialog) {
     for (int id : {IDOK, IDCANCEL})
-        if (std::find(dialog.buttonIds.begin(), dialog.buttonIds.end(), id) != dialog.buttonIds.end())
+        if (std::find(dialog.buttonIds.begin(), dialog.buttonIds.end(), id) !=
+            dialog.buttonIds.end())
             return id;
     return dialog.buttonIds.empty() ? IDCANCEL : dialog.buttonIds.front();
 }
@@ -142,8 +149,10 @@ CaughtDialog DialogCatcher::Describe(HWND dialog) {
 }
 
 DialogCatcher::DialogCatcher(DialogAnswer answer, DWORD processId) : answer_(std::move(answer)) {
-    if (processId == static_cast<DWORD>(-1)) anyProcess_ = true;
-    else processes_.insert(processId ? processId : GetCurrentProcessId());
+    if (processId == static_cast<DWORD>(-1))
+        anyProcess_ = true;
+    else
+        processes_.insert(processId ? processId : GetCurrentProcessId());
     thread_ = std::thread([this] { Watch(); });
 }
 
@@ -187,7 +196,8 @@ void DialogCatcher::Watch() {
         EnumWindows(
             [](HWND window, LPARAM param) -> BOOL {
                 auto* list = reinterpret_cast<std::vector<HWND>*>(param);
-                if (IsWindowVisible(window) && ClassName(window) == "#32770") list->push_back(window);
+                if (IsWindowVisible(window) && ClassName(window) == "#32770")
+                    list->push_back(window);
                 return TRUE;
             },
             reinterpret_cast<LPARAM>(&found));

@@ -15,9 +15,9 @@ struct CaughtDialog {
     HWND hwnd = nullptr;
     DWORD processId = 0;
     std::string caption;
-    std::string text;                  // the message text (message box static, else first text control)
-    bool messageBox = false;           // the text came from a system message box's text control
-    int icon = 0;                      // MB_ICONEXCLAMATION, MB_ICONINFORMATION, MB_ICONQUESTION, MB_ICONHAND or 0
+    std::string text;         // the message text (message box static, else first text control)
+    bool messageBox = false;  // the text came from a system message box's text control
+    int icon = 0;  // MB_ICONEXCLAMATION, MB_ICONINFORMATION, MB_ICONQUESTION, MB_ICONHAND or 0
     std::vector<std::string> buttons;  // button texts in z-order, "&" included
     std::vector<int> buttonIds;
 };
@@ -25,7 +25,8 @@ struct CaughtDialog {
 // Decides which command to send to a dialog (IDOK, IDYES, ...); 0 leaves it open.
 using DialogAnswer = std::function<int(const CaughtDialog&)>;
 
-// Answers every dialog with its default: IDOK when it has an OK button, else IDCANCEL, else the first.
+// Answers every dialog with its default: IDOK when it has an OK button, else IDCANCEL, else the
+// first.
 int AnswerDefault(const CaughtDialog& dialog);
 
 class DialogCatcher {

@@ -2,8 +2,8 @@
 // ordinal like the editor binds it, and answers the engine's error box so nothing stays on screen.
 //
 //   vexrun [/s | /l] [/compile] [/call TEXT] [/show] [/record] [/time] script.vxs [ARG...]
-#include <windows.h>
 #include <ole2.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <string>
@@ -41,12 +41,19 @@ bool ParseCommandLine(int argc, char** argv, Options& options) {
     int i = 1;
     for (; i < argc && argv[i][0] == '/'; ++i) {
         const char* arg = argv[i];
-        if (SwitchIs(arg, "/s")) options.strict = 1;
-        else if (SwitchIs(arg, "/l")) { if (options.strict != 1) options.strict = 0; }  // /s wins
-        else if (SwitchIs(arg, "/compile")) options.compileOnly = true;
-        else if (SwitchIs(arg, "/show")) options.show = true;
-        else if (SwitchIs(arg, "/record")) options.record = true;
-        else if (SwitchIs(arg, "/time")) options.time = true;
+        if (SwitchIs(arg, "/s"))
+            options.strict = 1;
+        else if (SwitchIs(arg, "/l")) {
+            if (options.strict != 1) options.strict = 0;
+        }  // /s wins
+        else if (SwitchIs(arg, "/compile"))
+            options.compileOnly = true;
+        else if (SwitchIs(arg, "/show"))
+            options.show = true;
+        else if (SwitchIs(arg, "/record"))
+            options.record = true;
+        else if (SwitchIs(arg, "/time"))
+            options.time = true;
         else if (SwitchIs(arg, "/call") && i + 1 < argc) {
             options.haveCall = true;
             options.call = argv[++i];
@@ -87,7 +94,8 @@ std::string EngineBesideProgram() {
 
 template <typename Function>
 Function Ordinal(HMODULE engine, int ordinal) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(engine, MAKEINTRESOURCEA(ordinal))));
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void*>(GetProcAddress(engine, MAKEINTRESOURCEA(ordinal))));
 }
 
 // The record's message line: the error box text with its line breaks written as \n.
@@ -95,8 +103,10 @@ std::string OneLine(const std::string& text) {
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\r') continue;
-        if (text[i] == '\n') out += "\\n";
-        else out += text[i];
+        if (text[i] == '\n')
+            out += "\\n";
+        else
+            out += text[i];
     }
     return out;
 }
@@ -113,14 +123,18 @@ void PrintRecord(int result, const ScriptResult& record, const std::string& mess
 
 // The engine's own error box: a system message box captioned "Vexa Script". The script's
 // MessageBox dialogs have the same caption but are no system message box; they are left alone.
-bool IsEngineErrorBox(const CaughtDialog& dialog) { return dialog.messageBox && dialog.caption == "Vexa Script"; }
+bool IsEngineErrorBox(const CaughtDialog& dialog) {
+    return dialog.messageBox && dialog.caption == "Vexa Script";
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
     Options options;
     if (!ParseCommandLine(argc, argv, options)) {
-        fprintf(stderr, "usage: vexrun [/s | /l] [/compile] [/call TEXT] [/show] [/record] [/time] script.vxs [ARG...]\n");
+        fprintf(stderr,
+                "usage: vexrun [/s | /l] [/compile] [/call TEXT] [/show] [/record] [/time] "
+                "script.vxs [ARG...]\n");
         return kRunnerFailure;
     }
     std::string enginePath = EngineBesideProgram();
@@ -144,8 +158,9 @@ int main(int argc, char** argv) {
         return IDOK;
     });
     // With /show the running window gets an owner, which makes the engine show it at once.
-    HWND owner = options.show ? CreateWindowExA(0, "STATIC", "vexrun", WS_OVERLAPPED, CW_USEDEFAULT, CW_USEDEFAULT,
-                                                100, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr)
+    HWND owner = options.show ? CreateWindowExA(0, "STATIC", "vexrun", WS_OVERLAPPED, CW_USEDEFAULT,
+                                                CW_USEDEFAULT, 100, 100, nullptr, nullptr,
+                                                GetModuleHandleA(nullptr), nullptr)
                               : nullptr;
 
     ScriptResult record{};
@@ -155,20 +170,23 @@ int main(int argc, char** argv) {
     QueryPerformanceCounter(&started);
     int result;
     if (options.compileOnly) {
-        result = options.strict < 0
-                     ? Ordinal<TestCompileFunction>(engine, 3)(owner, script, &record)
-                     : Ordinal<TestCompile2Function>(engine, 5)(owner, script, options.strict, &record);
+        result =
+            options.strict < 0
+                ? Ordinal<TestCompileFunction>(engine, 3)(owner, script, &record)
+                : Ordinal<TestCompile2Function>(engine, 5)(owner, script, options.strict, &record);
     } else {
         std::string call = options.haveCall ? options.call : BuildEntryCall(options.args);
         result = options.strict < 0
                      ? Ordinal<RunExFunction>(engine, 4)(owner, script, call.c_str(), &record)
-                     : Ordinal<RunEx2Function>(engine, 7)(owner, script, call.c_str(), options.strict, &record);
+                     : Ordinal<RunEx2Function>(engine, 7)(owner, script, call.c_str(),
+                                                          options.strict, &record);
     }
     QueryPerformanceCounter(&finished);
     QueryPerformanceFrequency(&frequency);
     if (owner) DestroyWindow(owner);
     if (options.time)
-        printf("elapsed_ms=%.3f\n", (finished.QuadPart - started.QuadPart) * 1000.0 / frequency.QuadPart);
+        printf("elapsed_ms=%.3f\n",
+               (finished.QuadPart - started.QuadPart) * 1000.0 / frequency.QuadPart);
 
     if (options.record) {
         std::string message;

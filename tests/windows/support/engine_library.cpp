@@ -4,7 +4,8 @@ namespace {
 
 template <typename Function>
 void Bind(HMODULE module, int ordinal, Function& function) {
-    function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, MAKEINTRESOURCEA(ordinal))));
+    function = reinterpret_cast<Function>(
+        reinterpret_cast<void*>(GetProcAddress(module, MAKEINTRESOURCEA(ordinal))));
 }
 
 std::string ClassOf(HWND window) {
@@ -29,7 +30,9 @@ HWND FindOwnWindow(const std::function<bool(HWND)>& wanted) {
             auto* s = reinterpret_cast<Search*>(param);
             DWORD pid = 0;
             GetWindowThreadProcessId(window, &pid);
-            if (pid != GetCurrentProcessId() || ClassOf(window) != "#32770" || !(*s->wanted)(window)) return TRUE;
+            if (pid != GetCurrentProcessId() || ClassOf(window) != "#32770" ||
+                !(*s->wanted)(window))
+                return TRUE;
             s->found = window;
             return FALSE;
         },
@@ -97,7 +100,8 @@ std::string WaitForStatus(const std::string& prefix, DWORD timeoutMs) {
 }
 
 void ClickButton(HWND dialog, int id) {
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
 ULONGLONG Now() { return GetTickCount64(); }
@@ -116,17 +120,19 @@ void EngineTest::TearDown() {
     EXPECT_EQ(FindRunningWindow(), nullptr) << "the running window outlived the run";
 }
 
-ScriptRun EngineTest::Run(const std::string& text, const std::string& call, int strict, HWND owner) {
+ScriptRun EngineTest::Run(const std::string& text, const std::string& call, int strict,
+                          HWND owner) {
     ScriptRun run;
     EXPECT_TRUE(WriteTextFile(ScriptPath(), text));
-    run.result = EngineLibrary::Get().RunScriptFileEx2(owner, ScriptPath().c_str(), call.c_str(), strict, &run.record);
+    run.result = EngineLibrary::Get().RunScriptFileEx2(owner, ScriptPath().c_str(), call.c_str(),
+                                                       strict, &run.record);
     run.endedAt = Now();
     return run;
 }
 
 OwnerWindow::OwnerWindow() {
-    hwnd_ = CreateWindowExA(0, "STATIC", "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300, 200, nullptr,
-                            nullptr, GetModuleHandleA(nullptr), nullptr);
+    hwnd_ = CreateWindowExA(0, "STATIC", "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300,
+                            200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
 OwnerWindow::~OwnerWindow() {

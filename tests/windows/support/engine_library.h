@@ -13,13 +13,14 @@
 
 struct EngineLibrary {
     HMODULE module = nullptr;
-    int(WINAPI* Version)() = nullptr;                                                             // 1
-    int(WINAPI* RunScriptFile)(HWND, const char*, const char*) = nullptr;                         // 2
-    int(WINAPI* TestCompileScriptFile)(HWND, const char*, ScriptResult*) = nullptr;               // 3
-    int(WINAPI* RunScriptFileEx)(HWND, const char*, const char*, ScriptResult*) = nullptr;        // 4
-    int(WINAPI* TestCompileScriptFile2)(HWND, const char*, int, ScriptResult*) = nullptr;         // 5
-    int(WINAPI* RunScriptFile2)(HWND, const char*, const char*, int) = nullptr;                   // 6
-    int(WINAPI* RunScriptFileEx2)(HWND, const char*, const char*, int, ScriptResult*) = nullptr;  // 7
+    int(WINAPI* Version)() = nullptr;                                                       // 1
+    int(WINAPI* RunScriptFile)(HWND, const char*, const char*) = nullptr;                   // 2
+    int(WINAPI* TestCompileScriptFile)(HWND, const char*, ScriptResult*) = nullptr;         // 3
+    int(WINAPI* RunScriptFileEx)(HWND, const char*, const char*, ScriptResult*) = nullptr;  // 4
+    int(WINAPI* TestCompileScriptFile2)(HWND, const char*, int, ScriptResult*) = nullptr;   // 5
+    int(WINAPI* RunScriptFile2)(HWND, const char*, const char*, int) = nullptr;             // 6
+    int(WINAPI* RunScriptFileEx2)(HWND, const char*, const char*, int,
+                                  ScriptResult*) = nullptr;  // 7
 
     // Loaded once per test process from the build folder.
     static const EngineLibrary& Get();
@@ -52,7 +53,8 @@ protected:
     void TearDown() override;
 
     // Writes `text` to script.vxs in the scratch folder and runs it through ordinal 7.
-    ScriptRun Run(const std::string& text, const std::string& call = "main()", int strict = 0, HWND owner = nullptr);
+    ScriptRun Run(const std::string& text, const std::string& call = "main()", int strict = 0,
+                  HWND owner = nullptr);
     std::string ScriptPath() const { return scratch_.File("script.vxs"); }
 
     ScratchDir scratch_;

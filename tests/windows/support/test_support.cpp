@@ -56,7 +56,8 @@ bool CopyInto(const std::string& source, const std::string& folder) {
     return CopyFileA(source.c_str(), (folder + "\\" + name).c_str(), FALSE) != FALSE;
 }
 
-bool StartProcess(const std::string& commandLine, const std::string& folder, StartedProcess& started) {
+bool StartProcess(const std::string& commandLine, const std::string& folder,
+                  StartedProcess& started) {
     std::string writable = commandLine;
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);

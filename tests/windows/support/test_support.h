@@ -6,9 +6,9 @@
 #include <string>
 
 // Folders of the build, as Windows paths (Z:\... under Wine).
-std::string BinaryDir();            // where vexeng.dll, vexrun.exe, setup.exe live
+std::string BinaryDir();  // where vexeng.dll, vexrun.exe, setup.exe live
 std::string SourceDir();
-std::string TestProgramsDir();      // helper programs such as Vltrix.exe
+std::string TestProgramsDir();  // helper programs such as Vltrix.exe
 std::string ToWindowsPath(const std::string& unixOrWindowsPath);
 
 // A fresh empty folder under the temp directory, removed with its contents on destruction.
@@ -32,9 +32,12 @@ bool CopyInto(const std::string& source, const std::string& folder);
 struct StartedProcess {
     HANDLE process = nullptr;
     DWORD id = 0;
-    ~StartedProcess() { if (process) CloseHandle(process); }
+    ~StartedProcess() {
+        if (process) CloseHandle(process);
+    }
 };
 // Starts `commandLine` in `folder` (empty: current); false when it could not start.
-bool StartProcess(const std::string& commandLine, const std::string& folder, StartedProcess& started);
+bool StartProcess(const std::string& commandLine, const std::string& folder,
+                  StartedProcess& started);
 // Waits for the process; returns its exit code, or -1000 when it did not end within `timeoutMs`.
 long WaitExit(const StartedProcess& started, DWORD timeoutMs);
