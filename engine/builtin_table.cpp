@@ -166,8 +166,3 @@ bool FindRootKey(std::string_view name, bool strict, uint32_t& handle) {
 }
 
 bool IsNullWord(std::string_view name, bool strict) { return NamesEqual(name, "NULL", strict); }
-
-int BuiltinUnavailable(BuiltinCall& call) {
-    SetResultCall(call.record, call.name);
-    return kErrFunctionNotFound;
-}

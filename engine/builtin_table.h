@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "builtin_api.h"
 #include "builtin_names.h"
-#include "calls.h"
 
 struct BuiltinEntry {
     const char* name;
@@ -24,12 +24,3 @@ bool FindIntegerConstant(std::string_view name, bool strict, int32_t& value);
 // The seven registry root keys (HKEY_CLASSES_ROOT 0x80000000 ... HKEY_DYN_DATA 0x80000006).
 bool FindRootKey(std::string_view name, bool strict, uint32_t& handle);
 bool IsNullWord(std::string_view name, bool strict);
-
-// Every handler of the table, declared once.
-#define VEX_DECLARE_BUILTIN(name, family) int Builtin_##name(BuiltinCall& call);
-VEX_BUILTIN_LIST(VEX_DECLARE_BUILTIN)
-#undef VEX_DECLARE_BUILTIN
-
-// Families whose handlers a host does not provide (all but the string functions natively;
-// the families of later milestones on Windows) point here: the call fails with -4 naming itself.
-int BuiltinUnavailable(BuiltinCall& call);

@@ -20,19 +20,6 @@ int ParameterError(ScriptResult& record, std::size_t position, int code) {
     return code;
 }
 
-// The argument at `position` converted to `type` under `strict`; -38 when the call passed
-// fewer arguments, -28 when the argument's type does not convert.
-int FetchArgument(BuiltinCall& call, int position, uint32_t type, bool strict, ScriptValue& value) {
-    if (position < 0 || static_cast<std::size_t>(position) >= call.args.size())
-        return ParameterError(call.record, static_cast<std::size_t>(position),
-                              kErrMissingParameter);
-    CopyValue(value, call.args[static_cast<std::size_t>(position)]);
-    if (value.type != type && !ConvertValue(value, type, strict))
-        return ParameterError(call.record, static_cast<std::size_t>(position),
-                              kErrBadParameterType);
-    return kOk;
-}
-
 // `exit(value)`: the value (an int, NULL as 0, none as 0) goes into the running function's
 // result slot and the Exit signal travels out through every expression and call.
 [[gnu::noinline]] int ExecuteExit(RunContext& context, const VariableTable& itemArgs,
@@ -113,81 +100,6 @@ int FetchArgument(BuiltinCall& call, int position, uint32_t type, bool strict, S
 }
 
 }  // namespace
-
-int GetIntParam(BuiltinCall& call, int position, int32_t& value) {
-    ScriptValue argument;
-    if (int error = FetchArgument(call, position, kTypeInt, call.program.strict, argument))
-        return error;
-    value = argument.integer;
-    return kOk;
-}
-
-int GetStringParam(BuiltinCall& call, int position, std::string& value) {
-    ScriptValue argument;
-    if (int error = FetchArgument(call, position, kTypeString, call.program.strict, argument))
-        return error;
-    value = std::move(argument.text);
-    return kOk;
-}
-
-int GetOptionalIntParam(BuiltinCall& call, int position, int32_t& value) {
-    if (call.args.size() <= static_cast<std::size_t>(position)) return kOk;
-    return GetIntParam(call, position, value);
-}
-
-int GetOptionalStringParam(BuiltinCall& call, int position, std::string& value) {
-    if (call.args.size() <= static_cast<std::size_t>(position)) return kOk;
-    return GetStringParam(call, position, value);
-}
-
-int GetFileParam(BuiltinCall& call, int position, int32_t& slot) {
-    ScriptValue argument;
-    if (int error = FetchArgument(call, position, kTypeHfile, true, argument)) return error;
-    slot = argument.integer;
-    return kOk;
-}
-
-int GetBrowserParam(BuiltinCall& call, int position, int32_t& slot) {
-    ScriptValue argument;
-    if (int error = FetchArgument(call, position, kTypeHbrowser, true, argument)) return error;
-    slot = argument.integer;
-    return kOk;
-}
-
-int GetHandleParam(BuiltinCall& call, int position, uint32_t type, uint32_t& handle) {
-    ScriptValue argument;
-    if (int error = FetchArgument(call, position, type, true, argument)) return error;
-    handle = type == kTypeHkey ? argument.handle : static_cast<uint32_t>(argument.integer);
-    return kOk;
-}
-
-int GetIntOrStringParam(BuiltinCall& call, int position, bool& isInt, int32_t& value,
-                        std::string& text) {
-    if (position >= 0 && static_cast<std::size_t>(position) < call.args.size() &&
-        call.args[static_cast<std::size_t>(position)].type == kTypeInt) {
-        isInt = true;
-        value = call.args[static_cast<std::size_t>(position)].integer;
-        return kOk;
-    }
-    // Anything but an int must be a string (or NULL) even with strict off.
-    ScriptValue argument;
-    if (int error = FetchArgument(call, position, kTypeString, true, argument)) return error;
-    isInt = false;
-    text = std::move(argument.text);
-    return kOk;
-}
-
-void SetIntResult(BuiltinCall& call, int32_t value) { CopyValue(call.result, MakeInt(value)); }
-
-void SetStringResult(BuiltinCall& call, std::string text) {
-    CopyValue(call.result, MakeString(std::move(text)));
-}
-
-void SetVoidResult(BuiltinCall& call) { CopyValue(call.result, MakeVoid()); }
-
-void SetHandleResult(BuiltinCall& call, uint32_t type, uint32_t value) {
-    CopyValue(call.result, MakeHandle(type, value));
-}
 
 ScriptValue* LookupVariable(RunContext& context, VariableTable& locals, std::string_view name) {
     if (ScriptValue* local = FindVariable(locals, name, context.program.strict)) return local;

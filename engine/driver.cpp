@@ -183,7 +183,6 @@ int Drive(EnginePlatform& platform, void* owner, const char* path, const char* e
     ScriptFolder folder(platform, path);
     std::unique_ptr<RunWindow> window = platform.CreateRunningWindow(owner, compileOnly);
     if (!window) return kErrOutOfMemory;
-    window->SetResultRecord(&record);
     if (!compileOnly) window->SetStatusText("Loading...");
     SetResultFile(record, path);
 

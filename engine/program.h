@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "program_resource.h"
 #include "script_value.h"
 
 struct Block;
@@ -29,13 +30,6 @@ struct FunctionDef {
     VariableTable parameters;  // name, type, byReference
     Block body;
     ScriptValue result;  // typed result slot, reset to its empty value at each call
-};
-
-// A run-owned object behind an HFILE or HBROWSER slot; the Windows layer derives from it.
-class ProgramResource {
-public:
-    virtual ~ProgramResource() = default;
-    virtual bool IsOpen() const = 0;
 };
 
 struct ScriptProgram {

@@ -6,8 +6,6 @@
 #include <memory>
 #include <string>
 
-struct ScriptResult;
-
 class RunWindow {
 public:
     virtual ~RunWindow() = default;
@@ -17,8 +15,6 @@ public:
     virtual bool IsCancelled() const = 0;
     // The error box: caption "Vexa Script", warning icon, OK, owned by this window; waits.
     virtual void ShowErrorReport(const std::string& text) = 0;
-    // Built-ins write quoted names of some errors through this record.
-    virtual void SetResultRecord(ScriptResult* record) = 0;
 };
 
 class EnginePlatform {

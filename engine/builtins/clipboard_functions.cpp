@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "builtin_table.h"
+#include "builtin_api.h"
 #include "error_codes.h"
 #include "progress_dialog.h"
 #include "win_handles.h"

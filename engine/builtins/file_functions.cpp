@@ -4,10 +4,9 @@
 
 #include <string>
 
-#include "builtin_table.h"
+#include "builtin_api.h"
 #include "error_codes.h"
 #include "file_table.h"
-#include "status_line.h"
 #include "time_format.h"
 #include "win_handles.h"
 
@@ -102,7 +101,7 @@ int Builtin_OpenFile(BuiltinCall& call) {
     StatusLine line(call.window, "Opening file...");
     if (auto file = ScriptFile::Open(path, flags))
         SetHandleResult(call, kTypeHfile,
-                        static_cast<uint32_t>(AddScriptFile(call.program, std::move(file))));
+                        static_cast<uint32_t>(AddScriptFile(call, std::move(file))));
     return kOk;
 }
 
@@ -110,8 +109,7 @@ int Builtin_CloseFile(BuiltinCall& call) {
     SetIntResult(call, 0);
     int32_t handle = 0;
     if (int error = GetFileParam(call, 0, handle)) return error;
-    if (ScriptFile* file = FindScriptFile(call.program, handle))
-        SetIntResult(call, file->Close() ? 1 : 0);
+    if (ScriptFile* file = FindScriptFile(call, handle)) SetIntResult(call, file->Close() ? 1 : 0);
     return kOk;
 }
 
@@ -122,7 +120,7 @@ int Builtin_ReadFileString(BuiltinCall& call) {
     int32_t handle = 0;
     if (int error = GetFileParam(call, 0, handle)) return error;
     StatusLine status(call.window, "Reading string...");
-    ScriptFile* file = FindScriptFile(call.program, handle);
+    ScriptFile* file = FindScriptFile(call, handle);
     if (!file) return kOk;
     std::string text;
     auto proceed = [&call] { return !call.window.PumpMessages(); };
@@ -145,7 +143,7 @@ int Builtin_WriteFileString(BuiltinCall& call) {
     if (int error = GetFileParam(call, 0, handle)) return error;
     if (int error = GetStringParam(call, 1, text)) return error;
     StatusLine status(call.window, "Writing string...");
-    if (ScriptFile* file = FindScriptFile(call.program, handle))
+    if (ScriptFile* file = FindScriptFile(call, handle))
         SetIntResult(call, file->Write(text) ? 1 : 0);
     return kOk;
 }
@@ -154,8 +152,7 @@ int Builtin_FileEOF(BuiltinCall& call) {
     SetIntResult(call, 1);
     int32_t handle = 0;
     if (int error = GetFileParam(call, 0, handle)) return error;
-    if (ScriptFile* file = FindScriptFile(call.program, handle))
-        SetIntResult(call, file->AtEnd() ? 1 : 0);
+    if (ScriptFile* file = FindScriptFile(call, handle)) SetIntResult(call, file->AtEnd() ? 1 : 0);
     return kOk;
 }
 

@@ -96,19 +96,10 @@ bool ScriptFile::AtEnd() {
     return position.QuadPart - static_cast<LONGLONG>(count_ - next_) >= size.QuadPart;
 }
 
-int32_t AddScriptFile(ScriptProgram& program, std::unique_ptr<ScriptFile> file) {
-    for (std::size_t i = 0; i < program.files.size(); ++i) {
-        if (!program.files[i] || !program.files[i]->IsOpen()) {
-            program.files[i] = std::move(file);
-            return static_cast<int32_t>(i + 1);
-        }
-    }
-    program.files.push_back(std::move(file));
-    return static_cast<int32_t>(program.files.size());
+int32_t AddScriptFile(BuiltinCall& call, std::unique_ptr<ScriptFile> file) {
+    return AddProgramResource(call, ResourceTable::kFiles, std::move(file));
 }
 
-ScriptFile* FindScriptFile(ScriptProgram& program, int32_t handle) {
-    if (handle < 1 || static_cast<std::size_t>(handle) > program.files.size()) return nullptr;
-    auto* file = dynamic_cast<ScriptFile*>(program.files[handle - 1].get());
-    return file && file->IsOpen() ? file : nullptr;
+ScriptFile* FindScriptFile(BuiltinCall& call, int32_t handle) {
+    return dynamic_cast<ScriptFile*>(FindProgramResource(call, ResourceTable::kFiles, handle));
 }

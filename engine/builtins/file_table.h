@@ -1,4 +1,4 @@
-// The run's open-file table: HFILE n names program.files[n - 1]. A slot whose file is
+// The run's open files: HFILE n names slot n - 1 of the run's file table. A slot whose file is
 // closed is free and taken again by the next OpenFile; what is still open closes with the run.
 #pragma once
 #include <windows.h>
@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "program.h"
+#include "builtin_api.h"
 #include "win_handles.h"
 
 class ScriptFile : public ProgramResource {
@@ -50,7 +50,7 @@ ScriptFile::ReadStatus ScriptFile::ReadByte(unsigned char& byte, Proceed&& proce
     return ReadStatus::kByte;
 }
 
-// Places an opened file in the first free slot (or a new one); returns its HFILE value.
-int32_t AddScriptFile(ScriptProgram& program, std::unique_ptr<ScriptFile> file);
+// Places an opened file in the first free HFILE slot (or a new one); returns its HFILE value.
+int32_t AddScriptFile(BuiltinCall& call, std::unique_ptr<ScriptFile> file);
 // The open file behind an HFILE value; nullptr for 0, an unknown slot or a free one.
-ScriptFile* FindScriptFile(ScriptProgram& program, int32_t handle);
+ScriptFile* FindScriptFile(BuiltinCall& call, int32_t handle);

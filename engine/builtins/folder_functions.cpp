@@ -1,16 +1,15 @@
 // Folder listing and the folder browser.
-#include <shlobj.h>
 #include <windows.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "builtin_table.h"
+#include "builtin_api.h"
 #include "error_codes.h"
 #include "progress_dialog.h"
-#include "status_line.h"
 #include "text_codepage.h"
 #include "win_handles.h"
 

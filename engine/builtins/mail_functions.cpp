@@ -1,14 +1,13 @@
 // SendMailMapi: one message through Simple MAPI, bound by name for the one call.
-#include <mapi.h>
 #include <windows.h>
+#include <mapi.h>
 
 #include <string>
 #include <vector>
 
-#include "builtin_table.h"
+#include "builtin_api.h"
 #include "error_codes.h"
 #include "progress_dialog.h"
-#include "status_line.h"
 #include "text_codepage.h"
 #include "win_handles.h"
 

@@ -1,15 +1,14 @@
 // Starting programs: Run (with the shell's open action as fallback) and RunWait (waits for
 // the program to end, up to a time-out, pumping messages so Cancel stays live).
-#include <shellapi.h>
 #include <windows.h>
+#include <shellapi.h>
 
 #include <string>
 #include <vector>
 
-#include "builtin_table.h"
+#include "builtin_api.h"
 #include "error_codes.h"
 #include "progress_dialog.h"
-#include "status_line.h"
 #include "wait_loop.h"
 #include "win_handles.h"
 

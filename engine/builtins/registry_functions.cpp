@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "builtin_table.h"
+#include "builtin_api.h"
 #include "error_codes.h"
 #include "win_handles.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "builtin_table.h"
+#include "builtin_api.h"
 #include "error_codes.h"
 #include "random.h"
 #include "scanner.h"

@@ -1,14 +1,13 @@
 // System built-ins: log-off and shut-down, the screen saver, services, the default printer,
 // the clock, the environment, the user name and the password change.
-#include <lmcons.h>
 #include <windows.h>
+#include <lmcons.h>
 
 #include <string>
 
-#include "builtin_table.h"
+#include "builtin_api.h"
 #include "error_codes.h"
 #include "progress_dialog.h"
-#include "status_line.h"
 #include "time_format.h"
 #include "win_handles.h"
 

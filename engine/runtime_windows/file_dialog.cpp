@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "builtin_table.h"
+#include "builtin_api.h"
 #include "dialog_window.h"
 #include "progress_dialog.h"
 

@@ -1,8 +1,7 @@
 // InputString: asks for one line of text in a modeless dialog, with an optional time-out.
 #include <algorithm>
 
-#include "builtin_table.h"
-#include "builtins/status_line.h"
+#include "builtin_api.h"
 #include "dialog_window.h"
 #include "error_codes.h"
 #include "progress_dialog.h"

@@ -2,8 +2,7 @@
 // it can time out with a preset answer and the script stays cancellable while it is open.
 #include <algorithm>
 
-#include "builtin_table.h"
-#include "builtins/status_line.h"
+#include "builtin_api.h"
 #include "dialog_window.h"
 #include "error_codes.h"
 #include "progress_dialog.h"

@@ -1,10 +1,18 @@
 #include "progress_dialog.h"
 
+#include <cstdlib>
+
 #include "resource.h"
 
 CProgressDlg::CProgressDlg() = default;
 
 CProgressDlg::~CProgressDlg() { DestroyRunningWindow(); }
+
+CProgressDlg& ProgressWindow(RunWindow& window) {
+    auto* progress = dynamic_cast<CProgressDlg*>(&window);
+    if (!progress) std::abort();  // a host wiring fault, never a script's doing
+    return *progress;
+}
 
 bool CProgressDlg::CreateRunningWindow(HWND owner, bool compileOnly) {
     // A handle that names no window is treated as no owner at all.

@@ -9,8 +9,6 @@
 #include "dialog_window.h"
 #include "run_window.h"
 
-struct ScriptResult;
-
 class CProgressDlg : public RunWindow, public CDialogWindow {
 public:
     CProgressDlg();
@@ -27,7 +25,6 @@ public:
     bool PumpMessages() override;
     bool IsCancelled() const override { return running_ == 0; }
     void ShowErrorReport(const std::string& text) override;
-    void SetResultRecord(ScriptResult* record) override { record_ = record; }
 
     // Like PumpMessages, but offers each message to `dialog`'s keyboard navigation first.
     bool PumpDialogMessages(HWND dialog);
@@ -36,7 +33,6 @@ public:
     bool ContinueRequested() const { return continue_ != 0; }
 
     HWND owner() const { return owner_; }
-    ScriptResult* record() const { return record_; }
     int waitIncrement() const { return waitIncrement_; }
     void setWaitIncrement(int milliseconds) { waitIncrement_ = milliseconds; }
 
@@ -50,17 +46,15 @@ private:
 
     HWND owner_ = nullptr;
     bool ownerDisabled_ = false;  // we disabled the owner and must enable it again
-    ScriptResult* record_ = nullptr;
-    int running_ = 1;        // 0 once Cancel was pressed; never set back during a run
-    int continue_ = 0;       // 1 after Continue; reset whenever Continue is shown or hidden
-    int waitIncrement_ = 1;  // milliseconds between two polls of every waiting built-in
-    int64_t nextPump_ = 0;   // system tick before which PumpMessages skips the queue
+    int running_ = 1;             // 0 once Cancel was pressed; never set back during a run
+    int continue_ = 0;            // 1 after Continue; reset whenever Continue is shown or hidden
+    int waitIncrement_ = 1;       // milliseconds between two polls of every waiting built-in
+    int64_t nextPump_ = 0;        // system tick before which PumpMessages skips the queue
 };
 
-// The running window a built-in receives is always a CProgressDlg on Windows.
-inline CProgressDlg& ProgressWindow(RunWindow& window) {
-    return static_cast<CProgressDlg&>(window);
-}
+// The running window of a built-in call: on Windows every RunWindow is a CProgressDlg, and the
+// checked cast stops at once if a host ever hands in another kind.
+CProgressDlg& ProgressWindow(RunWindow& window);
 
 // Restores and activates `window` despite the foreground lock; true when it is now in front.
 bool BringWindowToForeground(HWND window);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "builtin_table.h"
+#include "builtin_api.h"
 #include "error_codes.h"
 #include "progress_dialog.h"
 #include "script_result.h"

@@ -22,7 +22,6 @@ public:
     bool PumpMessages() override { return false; }
     bool IsCancelled() const override { return false; }
     void ShowErrorReport(const std::string&) override {}
-    void SetResultRecord(ScriptResult*) override {}
 };
 
 void Check(bool condition) {

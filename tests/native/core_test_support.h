@@ -22,7 +22,6 @@ public:
     bool PumpMessages() override { return false; }
     bool IsCancelled() const override { return false; }
     void ShowErrorReport(const std::string& text) override { reports.push_back(text); }
-    void SetResultRecord(ScriptResult*) override {}
 
     std::string status;
     std::vector<std::string> reports;

@@ -53,8 +53,6 @@ void FakeRunWindow::ShowErrorReport(const std::string& text) {
     platform_.errorBoxes.push_back(text);
 }
 
-void FakeRunWindow::SetResultRecord(ScriptResult* record) { platform_.recordGiven = record; }
-
 std::unique_ptr<RunWindow> FakePlatform::CreateRunningWindow(void* owner, bool compileOnly) {
     if (failWindowCreation) return nullptr;
     return std::make_unique<FakeRunWindow>(*this, owner, compileOnly);
@@ -105,5 +103,4 @@ void FakePlatform::ClearObservations() {
     windowsOpen = 0;
     lastCompileOnly = false;
     lastOwner = nullptr;
-    recordGiven = nullptr;
 }

@@ -20,7 +20,6 @@ public:
     bool PumpMessages() override;
     bool IsCancelled() const override;
     void ShowErrorReport(const std::string& text) override;
-    void SetResultRecord(ScriptResult* record) override;
 
 private:
     FakePlatform& platform_;
@@ -46,7 +45,6 @@ public:
     int windowsOpen = 0;
     bool lastCompileOnly = false;
     void* lastOwner = nullptr;
-    ScriptResult* recordGiven = nullptr;
 
     std::unique_ptr<RunWindow> CreateRunningWindow(void* owner, bool compileOnly) override;
     bool GetCurrentDir(std::string& directory) override;

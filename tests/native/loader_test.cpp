@@ -1,10 +1,10 @@
 // The script loader against real files: sizes, empty and missing files, NUL bytes.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <unistd.h>
 
 #include "error_codes.h"
 #include "loader.h"

@@ -2,8 +2,8 @@
 // ordinal like the editor binds it, and answers the engine's error box so nothing stays on screen.
 //
 //   vexrun [/s | /l] [/compile] [/call TEXT] [/show] [/record] [/time] script.vxs [ARG...]
-#include <ole2.h>
 #include <windows.h>
+#include <ole2.h>
 
 #include <cstdio>
 #include <string>
