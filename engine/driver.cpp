@@ -156,16 +156,15 @@ int CompileBody(DriverJob& job) {
 }
 
 // Runs on the script stack: a guard turns runaway recursion into "Stack overflow", and no
-// exception leaves the engine (a table that cannot grow is "Out of memory").
+// exception leaves the script stack (a table that cannot grow is "Out of memory"; the only
+// exceptions the core raises are the library's allocation failures).
 template <int (*Body)(DriverJob&)>
 int OnScriptStack(void* argument) {
     DriverJob& job = *static_cast<DriverJob*>(argument);
     StackGuard guard(job.platform.ScriptStackBudget());
     try {
         return Body(job);
-    } catch (const std::bad_alloc&) {
-        return kErrOutOfMemory;
-    } catch (const std::length_error&) {
+    } catch (...) {
         return kErrOutOfMemory;
     }
 }
@@ -196,12 +195,23 @@ int Drive(EnginePlatform& platform, void* owner, const char* path, const char* e
 
 }  // namespace
 
+// The drivers sit behind C exports: the folder strings, the window and the report text are
+// allocated outside the script stack, and nothing may unwind into the caller's process. The
+// folder and the window are owners, so the directory and the parent come back on this path too.
 int RunScriptFile(EnginePlatform& platform, void* owner, const char* path, const char* entryCall,
                   int strict, ScriptResult& record) {
-    return Drive(platform, owner, path ? path : "", entryCall ? entryCall : "", strict, record);
+    try {
+        return Drive(platform, owner, path ? path : "", entryCall ? entryCall : "", strict, record);
+    } catch (...) {
+        return kErrOutOfMemory;
+    }
 }
 
 int TestCompileScriptFile(EnginePlatform& platform, void* owner, const char* path, int strict,
                           ScriptResult& record) {
-    return Drive(platform, owner, path ? path : "", nullptr, strict, record);
+    try {
+        return Drive(platform, owner, path ? path : "", nullptr, strict, record);
+    } catch (...) {
+        return kErrOutOfMemory;
+    }
 }
