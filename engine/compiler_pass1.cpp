@@ -19,6 +19,26 @@
 
 namespace {
 
+// One bit per type code: the types declared under one name, so a redeclaration check is one
+// look-up however often the name was declared.
+uint32_t TypeBit(uint32_t type) { return 1u << (type & 31u); }
+
+// The names declared in one scope with their types, keyed the way NamesEqual compares.
+class ScopeNames {
+public:
+    void Add(std::string_view name, uint32_t type, bool strict) {
+        types_[NameKey(name, strict)] |= TypeBit(type);
+    }
+    // 0 when the name is new here; otherwise the bits of the types declared under it.
+    uint32_t Types(std::string_view name, bool strict) const {
+        auto found = types_.find(NameKey(name, strict));
+        return found == types_.end() ? 0 : found->second;
+    }
+
+private:
+    std::unordered_map<std::string, uint32_t> types_;
+};
+
 // The program's functions and globals by name. Pass 1 only appends to those tables (nested
 // includes too), so the index catches up by position before each question.
 class DeclarationIndex {
@@ -29,11 +49,10 @@ public:
         CatchUp();
         return functions_.count(NameKey(name, program_.strict)) != 0;
     }
-    // The types of the globals declared under this name, in declaration order; null when none.
-    const std::vector<uint32_t>* GlobalTypes(std::string_view name) {
+    // The type bits of the globals declared under this name; 0 when none.
+    uint32_t GlobalTypes(std::string_view name) {
         CatchUp();
-        auto found = globals_.find(NameKey(name, program_.strict));
-        return found == globals_.end() ? nullptr : &found->second;
+        return globals_.Types(name, program_.strict);
     }
 
 private:
@@ -42,13 +61,13 @@ private:
             functions_.insert(NameKey(program_.functions[functionCount_].name, program_.strict));
         for (; globalCount_ < program_.globals.size(); ++globalCount_) {
             const ScriptValue& global = program_.globals[globalCount_];
-            globals_[NameKey(global.name, program_.strict)].push_back(global.type);
+            globals_.Add(global.name, global.type, program_.strict);
         }
     }
 
     const ScriptProgram& program_;
     std::unordered_set<std::string> functions_;
-    std::unordered_map<std::string, std::vector<uint32_t>> globals_;
+    ScopeNames globals_;
     std::size_t functionCount_ = 0;
     std::size_t globalCount_ = 0;
 };
@@ -158,12 +177,10 @@ int DeclareGlobal(PassState& state, const std::string& name, uint32_t type, bool
     const bool strict = state.strict();
     if (!implicit && type == kTypeVoid) return FailNamed(record, kErrInvalidVariableType, "void");
     if (!IsValidName(name, strict)) return FailNamed(record, kErrInvalidVariableName, name);
-    if (const std::vector<uint32_t>* types = state.index.GlobalTypes(name)) {
+    if (const uint32_t types = state.index.GlobalTypes(name)) {
         // Without strict a redeclaration adds an entry unless it changes the type.
-        for (uint32_t declared : *types) {
-            if (strict || (!implicit && declared != type))
-                return FailNamed(record, kErrVariableAlreadyDefined, name);
-        }
+        if (strict || (!implicit && (types & ~TypeBit(type)) != 0))
+            return FailNamed(record, kErrVariableAlreadyDefined, name);
     }
     if (state.index.HasFunction(name)) return FailNamed(record, kErrNameAlreadyDefined, name);
 
@@ -247,8 +264,8 @@ int CompileParameters(PassState& state, VariableTable& parameters) {
 }
 
 // A local declarator inside a block, name read; an initialiser becomes an assignment statement.
-int DeclareLocal(PassState& state, Block& block, const VariableTable& outerNames,
-                 const std::string& name, uint32_t type, char& end) {
+int DeclareLocal(PassState& state, Block& block, ScopeNames& names, const std::string& name,
+                 uint32_t type, char& end) {
     const bool strict = state.strict();
     ScriptResult& record = state.record();
     if (state.AtEnd()) return kErrMissingSemicolon;
@@ -257,13 +274,12 @@ int DeclareLocal(PassState& state, Block& block, const VariableTable& outerNames
     ++state.cursor;
     if (!IsValidName(name, strict)) return FailNamed(record, kErrInvalidVariableName, name);
     if (type == kTypeVoid) return FailNamed(record, kErrInvalidVariableType, "void");
-    for (const VariableTable* scope :
-         {static_cast<const VariableTable*>(&block.locals), &outerNames}) {
-        for (const ScriptValue& other : *scope) {
-            if (NamesEqual(other.name, name, strict) && (strict || other.type != type))
-                return FailNamed(record, kErrVariableAlreadyDefined, name);
-        }
+    // A repeat is the same name under strict, the same name with another type without it.
+    if (const uint32_t types = names.Types(name, strict)) {
+        if (strict || (types & ~TypeBit(type)) != 0)
+            return FailNamed(record, kErrVariableAlreadyDefined, name);
     }
+    names.Add(name, type, strict);
     ScriptValue local;
     local.name = name;
     SetEmptyValue(local, type);
@@ -332,6 +348,9 @@ int CompileBlock(PassState& state, Block& block, const VariableTable& outerNames
     ScriptResult& record = state.record();
     uint32_t pending = 0;
     std::string word;
+    // The block's own locals and the outer names, indexed for the redeclaration check.
+    ScopeNames names;
+    for (const ScriptValue& outer : outerNames) names.Add(outer.name, outer.type, strict);
     for (;;) {
         if (*state.cursor == '\0') return kErrMissingCloseBrace;
         if (state.context.window.IsCancelled()) return kErrCancelled;
@@ -367,7 +386,7 @@ int CompileBlock(PassState& state, Block& block, const VariableTable& outerNames
         int error = kOk;
         if (pending) {
             char end = ';';
-            error = DeclareLocal(state, block, outerNames, word, pending, end);
+            error = DeclareLocal(state, block, names, word, pending, end);
             if (end == ';') pending = 0;
         } else if (NamesEqual(word, "return", strict)) {
             error = CompileReturn(state, block, line);
