@@ -154,13 +154,20 @@ int StrictPrescan(RunContext& context, const char* cursor) {
 }
 
 // A global's initial value is computed now, in a world of its own: no globals, no user
-// functions, strict off. An `exit` inside it only supplies the value.
+// functions, strict off. An `exit` inside it only supplies the value. The program's handle
+// tables are lent to it, so a file or browser it opens keeps its handle for the whole run and
+// closes with the run's others: a handle stored in a global never names another object later.
 int EvaluateInitialValue(RunContext& context, const ScriptValue& item, ScriptValue& value) {
     ScriptProgram scratch;
+    ScriptProgram& program = context.program;
+    scratch.files.swap(program.files);
+    scratch.browsers.swap(program.browsers);
     ScriptValue exitValue;
     RunContext own{context.window, scratch, context.record, &exitValue};
     VariableTable locals;
     int outcome = EvaluateExpression(own, item, locals, value);
+    scratch.files.swap(program.files);
+    scratch.browsers.swap(program.browsers);
     if (outcome == kSignalExit) {
         CopyValue(value, exitValue);
         outcome = kOk;
