@@ -172,8 +172,9 @@ int Builtin_AppendFileString(BuiltinCall& call) {
     bool ok =
         WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
         written == bytes.size();
-    HANDLE raw = file.release();
-    SetIntResult(call, ok && CloseHandle(raw) ? 1 : 0);
+    // The handle is exclusive: it must close on the failed write too, or the file stays locked.
+    const bool closed = file.close();
+    SetIntResult(call, ok && closed ? 1 : 0);
     return kOk;
 }
 

@@ -100,4 +100,43 @@ TEST_F(RedirectedCurrentUser, EmptyPathNeverDeletesTheHive) {
     if (survivor) RegCloseKey(survivor);
 }
 
+// Makes `path` a sparse file as long as the file system allows, so nothing more can be written
+// at its end: the write fails the way it does on a full disk. False when sizes are not settable.
+bool FillToTheLargestSize(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    auto settable = [file](LONGLONG size) {
+        LARGE_INTEGER at;
+        at.QuadPart = size;
+        return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    };
+    // Bit by bit from the top: the largest length the file system accepts.
+    LONGLONG largest = 0;
+    for (int bit = 62; bit >= 0; --bit) {
+        if (settable(largest | (1ll << bit))) largest |= 1ll << bit;
+    }
+    bool ok = largest > 0 && settable(largest);
+    CloseHandle(file);
+    return ok;
+}
+
+// A failed append answers 0 and leaves the file unlocked: the exclusive handle is closed on the
+// failing path too, not only when the run or the host ends.
+TEST_F(BuiltinStateTest, FailedAppendLeavesTheFileUnlocked) {
+    const std::string full = scratch_.File("full.bin");
+    ASSERT_TRUE(FillToTheLargestSize(full));
+    ScriptRun run = Run("int main()\n{\n"
+                        "    if (AppendFileString(" + ScriptLiteral(full) + ", \"line\") != 0) return 1;\n"
+                        "    if (AppendFileString(\"ok.txt\", \"line\") != 1) return 2;\n"
+                        "    return 0;\n}\n");
+    EXPECT_EQ(run.result, 0);
+    HANDLE file = CreateFileA(full.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(file, INVALID_HANDLE_VALUE) << "the engine still holds the file";
+    if (file != INVALID_HANDLE_VALUE) {
+        SetEndOfFile(file);  // back to length 0 before the scratch folder goes
+        CloseHandle(file);
+    }
+}
+
 }  // namespace
