@@ -96,6 +96,24 @@ private:
     HDC dc_;
 };
 
+// Locks a movable memory block for one access and unlocks it on every path, a failed copy
+// out of it included.
+class GlobalLockGuard {
+public:
+    explicit GlobalLockGuard(HGLOBAL block)
+        : block_(block), bytes_(block ? GlobalLock(block) : nullptr) {}
+    ~GlobalLockGuard() {
+        if (bytes_) GlobalUnlock(block_);
+    }
+    GlobalLockGuard(const GlobalLockGuard&) = delete;
+    GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
+    void* get() const { return bytes_; }
+
+private:
+    HGLOBAL block_;
+    void* bytes_;
+};
+
 // Holds the clipboard open for one operation.
 class ClipboardSession {
 public:
