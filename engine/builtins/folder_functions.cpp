@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "builtin_api.h"
+#include "current_folder.h"
 #include "error_codes.h"
 #include "progress_dialog.h"
 #include "text_codepage.h"
@@ -103,6 +104,7 @@ int Builtin_BrowseForFolder(BuiltinCall& call) {
     info.pszDisplayName = display;
     info.lpszTitle = title.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS;
+    CurrentFolderKeeper keeper;
     UniqueItemIdList chosen(SHBrowseForFolderA(&info));
     char path[MAX_PATH] = "";
     if (chosen && SHGetPathFromIDListA(chosen.get(), path)) SetStringResult(call, path);

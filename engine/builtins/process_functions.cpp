@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "builtin_api.h"
+#include "current_folder.h"
 #include "error_codes.h"
 #include "progress_dialog.h"
 #include "wait_loop.h"
@@ -62,6 +63,7 @@ bool EndsWithLnk(const std::string& text) {
 // denied" is what the shell reports for some targets that did start.
 bool ShellStart(const std::string& commandLine, int32_t showCmd) {
     bool shortcut = EndsWithLnk(commandLine);
+    CurrentFolderKeeper keeper;
     auto code =
         reinterpret_cast<INT_PTR>(ShellExecuteA(GetDesktopWindow(), shortcut ? nullptr : "open",
                                                 commandLine.c_str(), nullptr, "", showCmd));

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "builtin_api.h"
+#include "current_folder.h"
 #include "dialog_window.h"
 #include "progress_dialog.h"
 
@@ -41,7 +42,10 @@ public:
     }
 
     // Runs the dialog modally; true when the user confirmed a file.
-    bool DoModal() { return GetOpenFileNameA(&info_) != FALSE; }
+    bool DoModal() {
+        CurrentFolderKeeper keeper;  // OFN_NOCHANGEDIR is not honoured by the open dialog
+        return GetOpenFileNameA(&info_) != FALSE;
+    }
     std::string PathName() const { return std::string(file_.data()); }
 
 private:
