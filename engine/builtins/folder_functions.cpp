@@ -56,6 +56,7 @@ int Builtin_GetFolderListing(BuiltinCall& call) {
     int32_t flags = kListFolders | kListFiles | kListSort;
     if (int error = GetStringParam(call, 0, pattern)) return error;
     if (int error = GetOptionalIntParam(call, 1, flags)) return error;
+    if (!IsSystemText(pattern)) return kOk;
     StatusLine status(call.window, "Get folder listing...");
 
     std::vector<std::string> names;
@@ -85,6 +86,7 @@ int Builtin_BrowseForFolder(BuiltinCall& call) {
     std::string root, title;
     if (int error = GetOptionalStringParam(call, 0, root)) return error;
     if (int error = GetOptionalStringParam(call, 1, title)) return error;
+    if (!IsSystemText(root) || !IsSystemText(title)) return kOk;
     if (title.empty()) title = "Choose a folder";
     StatusLine status(call.window, "Browse for folder...");
 

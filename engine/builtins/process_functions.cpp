@@ -78,6 +78,7 @@ int Builtin_Run(BuiltinCall& call) {
     int32_t showCmd = kDefaultShow;
     if (int error = GetStringParam(call, 0, commandLine)) return error;
     if (int error = GetOptionalIntParam(call, 1, showCmd)) return error;
+    if (!IsSystemText(commandLine)) return kOk;
     StatusLine status(call.window, "Running command line...");
     StartedProcess started;
     StartOutcome outcome = StartProcess(call.window, commandLine, showCmd, started);
@@ -97,6 +98,7 @@ int Builtin_RunWait(BuiltinCall& call) {
     if (int error = GetStringParam(call, 0, commandLine)) return error;
     if (int error = GetOptionalIntParam(call, 1, showCmd)) return error;
     if (int error = GetOptionalIntParam(call, 2, timeout)) return error;
+    if (!IsSystemText(commandLine)) return kOk;
     StatusLine status(call.window, "Running command line...");
     StartedProcess started;
     StartOutcome outcome = StartProcess(call.window, commandLine, showCmd, started);

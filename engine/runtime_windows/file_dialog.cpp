@@ -89,6 +89,8 @@ int Builtin_GetOpenFileName(BuiltinCall& call) {
     if (int error = GetOptionalIntParam(call, 2, flags)) return error;
     if (int error = GetOptionalStringParam(call, 3, filter)) return error;
     if (int error = GetOptionalStringParam(call, 4, title)) return error;
+    if (!IsSystemText(defaultExtension) || !IsSystemText(fileName) || !IsSystemText(title))
+        return kOk;
     if (filter.empty()) filter = "All Files (*.*)|*.*||";
 
     CMyFileDialog dialog(defaultExtension, fileName, static_cast<DWORD>(flags) | OFN_HIDEREADONLY,
