@@ -4,8 +4,8 @@
 #include <windows.h>
 
 #include "driver.h"
-#include "error_codes.h"
 #include "engine_settings.h"
+#include "error_codes.h"
 #include "script_result.h"
 #include "windows_platform.h"
 

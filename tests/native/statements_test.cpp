@@ -137,8 +137,9 @@ int main()
 )vxs"),
               0);
     // The block's own declaration is gone after it, though an implicit variable followed it.
-    EXPECT_EQ(RunText("int main()\n{\n    { int own; made = 1; }\n    return own;\n}\n", "main()", 0),
-              kErrNotDefined);
+    EXPECT_EQ(
+        RunText("int main()\n{\n    { int own; made = 1; }\n    return own;\n}\n", "main()", 0),
+        kErrNotDefined);
     EXPECT_STREQ(record_.name, "own");
     // Under strict nothing is made implicitly.
     EXPECT_EQ(RunText("int main()\n{\n    { made = 1; }\n    return made;\n}\n", "main()", 1),

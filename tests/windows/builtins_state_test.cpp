@@ -125,13 +125,16 @@ bool FillToTheLargestSize(const std::string& path) {
 TEST_F(BuiltinStateTest, FailedAppendLeavesTheFileUnlocked) {
     const std::string full = scratch_.File("full.bin");
     ASSERT_TRUE(FillToTheLargestSize(full));
-    ScriptRun run = Run("int main()\n{\n"
-                        "    if (AppendFileString(" + ScriptLiteral(full) + ", \"line\") != 0) return 1;\n"
-                        "    if (AppendFileString(\"ok.txt\", \"line\") != 1) return 2;\n"
-                        "    return 0;\n}\n");
+    ScriptRun run =
+        Run("int main()\n{\n"
+            "    if (AppendFileString(" +
+            ScriptLiteral(full) +
+            ", \"line\") != 0) return 1;\n"
+            "    if (AppendFileString(\"ok.txt\", \"line\") != 1) return 2;\n"
+            "    return 0;\n}\n");
     EXPECT_EQ(run.result, 0);
-    HANDLE file = CreateFileA(full.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    HANDLE file = CreateFileA(full.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              0, nullptr);
     EXPECT_NE(file, INVALID_HANDLE_VALUE) << "the engine still holds the file";
     if (file != INVALID_HANDLE_VALUE) {
         SetEndOfFile(file);  // back to length 0 before the scratch folder goes
@@ -150,47 +153,58 @@ TEST_F(BuiltinStateTest, TextsWithANulNameNothingOfTheSystem) {
     const std::string names("victim\0.bak\nfolder\0.bak\nRun\0 me\n", 31);
     ASSERT_TRUE(WriteTextFile(scratch_.File("names.txt"), names));
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                              &key, nullptr),
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                              nullptr),
               ERROR_SUCCESS);
     ASSERT_EQ(RegSetValueExA(key, "victim", 0, REG_SZ, reinterpret_cast<const BYTE*>("kept"), 5),
               ERROR_SUCCESS);
     const std::string scriptKey = ScriptLiteral(kKey);
-    ScriptRun run = Run(
-        "int main()\n{\n"
-        "    HFILE f = OpenFile(\"names.txt\");\n"
-        "    string file = ReadFileString(f);\n"
-        "    string folder = ReadFileString(f);\n"
-        "    string command = ReadFileString(f);\n"
-        "    CloseFile(f);\n"
-        "    if (file == \"victim\" || strlen(file) != 11) return 1;\n"
-        "    if (DeleteFile(file) != 0) return 2;\n"
-        "    if (FileExists(file) != 0 || GetFileSize(file) != -1) return 3;\n"
-        "    if (GetFileAttributes(file) != -1 || SetFileAttributes(file, 1) != 0) return 4;\n"
-        "    if (AppendFileString(file, \"x\") != 0) return 5;\n"
-        "    if (OpenFile(file, FILE_CREATE | FILE_WRITE) != NULL) return 6;\n"
-        "    if (CopyFile(\"names.txt\", file) != 0 || MoveFile(\"names.txt\", file) != 0) return 7;\n"
-        "    if (CreateFile(file) != 0 || GetFileTimeString(file) != \"\") return 8;\n"
-        "    if (DeleteFolder(folder) != 0 || FolderExists(folder) != 0) return 9;\n"
-        "    if (CreateFolder(folder + \"\\\\sub\", 1) != 0) return 10;\n"
-        "    if (GetFolderListing(folder) != \"\") return 11;\n"
-        "    if (RegDeleteKeyValue(HKEY_CURRENT_USER, " + scriptKey + ", file) != 0) return 12;\n"
-        "    if (RegSetKeyValueString(HKEY_CURRENT_USER, " + scriptKey + ", file, \"lost\") != 0) return 13;\n"
-        "    if (RegGetKeyValueString(HKEY_CURRENT_USER, " + scriptKey + ", file, \"fallback\") != \"fallback\") return 14;\n"
-        "    if (RegCreateKey(HKEY_CURRENT_USER, " + scriptKey + " + \"\\\\\" + file) != 0) return 15;\n"
-        "    if (RegDeleteKey(HKEY_CURRENT_USER, " + scriptKey + " + \"\\\\\" + folder) != 0) return 16;\n"
-        "    if (Run(command) != 0 || RunWait(command) != 0) return 17;\n"
-        "    if (GetEnvironmentVariable(\"TEMP\" + command) != \"\") return 18;\n"
-        "    return 100;\n}\n");
+    ScriptRun run =
+        Run("int main()\n{\n"
+            "    HFILE f = OpenFile(\"names.txt\");\n"
+            "    string file = ReadFileString(f);\n"
+            "    string folder = ReadFileString(f);\n"
+            "    string command = ReadFileString(f);\n"
+            "    CloseFile(f);\n"
+            "    if (file == \"victim\" || strlen(file) != 11) return 1;\n"
+            "    if (DeleteFile(file) != 0) return 2;\n"
+            "    if (FileExists(file) != 0 || GetFileSize(file) != -1) return 3;\n"
+            "    if (GetFileAttributes(file) != -1 || SetFileAttributes(file, 1) != 0) return 4;\n"
+            "    if (AppendFileString(file, \"x\") != 0) return 5;\n"
+            "    if (OpenFile(file, FILE_CREATE | FILE_WRITE) != NULL) return 6;\n"
+            "    if (CopyFile(\"names.txt\", file) != 0 || MoveFile(\"names.txt\", file) != 0) "
+            "return 7;\n"
+            "    if (CreateFile(file) != 0 || GetFileTimeString(file) != \"\") return 8;\n"
+            "    if (DeleteFolder(folder) != 0 || FolderExists(folder) != 0) return 9;\n"
+            "    if (CreateFolder(folder + \"\\\\sub\", 1) != 0) return 10;\n"
+            "    if (GetFolderListing(folder) != \"\") return 11;\n"
+            "    if (RegDeleteKeyValue(HKEY_CURRENT_USER, " +
+            scriptKey +
+            ", file) != 0) return 12;\n"
+            "    if (RegSetKeyValueString(HKEY_CURRENT_USER, " +
+            scriptKey +
+            ", file, \"lost\") != 0) return 13;\n"
+            "    if (RegGetKeyValueString(HKEY_CURRENT_USER, " +
+            scriptKey +
+            ", file, \"fallback\") != \"fallback\") return 14;\n"
+            "    if (RegCreateKey(HKEY_CURRENT_USER, " +
+            scriptKey +
+            " + \"\\\\\" + file) != 0) return 15;\n"
+            "    if (RegDeleteKey(HKEY_CURRENT_USER, " +
+            scriptKey +
+            " + \"\\\\\" + folder) != 0) return 16;\n"
+            "    if (Run(command) != 0 || RunWait(command) != 0) return 17;\n"
+            "    if (GetEnvironmentVariable(\"TEMP\" + command) != \"\") return 18;\n"
+            "    return 100;\n}\n");
     EXPECT_EQ(run.result, 100);
     EXPECT_EQ(ReadTextFile(victim), "IMPORTANT DATA");
     EXPECT_NE(GetFileAttributesA(scratch_.File("folder").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(GetFileAttributesA(scratch_.File("folder\\sub").c_str()), INVALID_FILE_ATTRIBUTES);
     char value[16] = {};
     DWORD size = sizeof value;
-    EXPECT_EQ(RegQueryValueExA(key, "victim", nullptr, nullptr, reinterpret_cast<BYTE*>(value),
-                               &size),
-              ERROR_SUCCESS);
+    EXPECT_EQ(
+        RegQueryValueExA(key, "victim", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size),
+        ERROR_SUCCESS);
     EXPECT_STREQ(value, "kept");
     HKEY child = nullptr;
     EXPECT_NE(RegOpenKeyExA(key, "victim", 0, KEY_READ, &child), ERROR_SUCCESS);

@@ -324,13 +324,14 @@ TEST_F(DialogsTest, GetOpenFileNameLeavesTheCurrentFolderWhereItWas) {
         SetWindowTextA(name, "picked.txt");
         return IDOK;
     });
-    ScriptRun run = Run("int main() {\n"
-                        "    if (GetOpenFileName(\"\", \"\", OFN_FILEMUSTEXIST) != " +
-                        ScriptLiteral(picked) +
-                        ") return 1;\n"
-                        "    if (!FileExists(\"marker.txt\")) return 2;\n"
-                        "    if (!AppendFileString(\"log.txt\", \"line\")) return 3;\n"
-                        "    return 10;\n}\n");
+    ScriptRun run =
+        Run("int main() {\n"
+            "    if (GetOpenFileName(\"\", \"\", OFN_FILEMUSTEXIST) != " +
+            ScriptLiteral(picked) +
+            ") return 1;\n"
+            "    if (!FileExists(\"marker.txt\")) return 2;\n"
+            "    if (!AppendFileString(\"log.txt\", \"line\")) return 3;\n"
+            "    return 10;\n}\n");
     EXPECT_EQ(run.result, 10);
     EXPECT_EQ(ReadTextFile(scratch_.File("log.txt")), "line");
     EXPECT_EQ(GetFileAttributesA(scratch_.File("other\\log.txt").c_str()), INVALID_FILE_ATTRIBUTES);
