@@ -15,7 +15,6 @@
 #include "scanner.h"
 #include "script_result.h"
 #include "stack_guard.h"
-#include "statements.h"
 
 namespace {
 
@@ -88,13 +87,6 @@ struct PassState {
 
 const VariableTable kNoOuterNames;
 
-std::string LowerCase(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
-
 // The errors whose message quotes a name.
 int FailNamed(ScriptResult& record, int code, std::string_view name) {
     SetResultName(record, name);
@@ -130,11 +122,11 @@ int StrictPrescan(RunContext& context, const char* cursor) {
             ++cursor;
             int length = ReadWord(cursor, word, record);
             if (length < 0) return length;
-            if (LowerCase(word) == "strict") {
+            if (FoldAsciiCase(word) == "strict") {
                 SkipBlanks(cursor);
                 length = ReadWord(cursor, word, record);
                 if (length < 0) return length;
-                const std::string option = LowerCase(word);
+                const std::string option = FoldAsciiCase(word);
                 if (option.empty() || option == "on" || option == "yes") {
                     context.program.strict = true;
                 } else if (option == "off" || option == "no") {
@@ -452,7 +444,7 @@ int CompileInclude(PassState& state) {
     SkipBlanks(state.cursor);
     if (*state.cursor != '\n') return kErrExpectedNewline;
     if (ClassifyLiteral(word, false, state.strict()) != kLiteralString) return kErrIncludeFileName;
-    const std::string name = LowerCase(word);
+    const std::string name = FoldAsciiCase(word);
     for (const std::string& included : state.includes) {
         if (included == name) return kErrAlreadyIncluded;
     }
@@ -472,7 +464,7 @@ int CompileDirective(PassState& state) {
     if (length < 0) return length;
     if (length == 0) return kErrSyntax;
     if (NamesEqual(word, "include", state.strict())) return CompileInclude(state);
-    if (LowerCase(word) == "strict") {
+    if (FoldAsciiCase(word) == "strict") {
         // Only the main file's first #strict line counts, and the prescan has read it.
         SkipBlanks(state.cursor);
         length = ReadWord(state.cursor, word, state.record());
