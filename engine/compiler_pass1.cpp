@@ -71,18 +71,21 @@ private:
     std::size_t globalCount_ = 0;
 };
 
-// One file's compile: the cursor into its preprocessed text and where it came from.
+// One file's compile: the cursor into its preprocessed text and where it came from. The
+// cursor's line becomes the record's when the pass ends, unless a nested step (an initial
+// value's evaluation, an included file) placed the error itself.
 struct PassState {
     RunContext& context;
     IncludeList& includes;
     bool isInclude;
-    const char* cursor;
+    ScanCursor cursor;
     DeclarationIndex index;
+    bool linePlaced = false;
 
     ScriptProgram& program() { return context.program; }
     ScriptResult& record() { return context.record; }
     bool strict() const { return context.program.strict; }
-    bool AtEnd() { return SkipSpace(cursor, context.record); }
+    bool AtEnd() { return SkipSpace(cursor); }
 };
 
 const VariableTable kNoOuterNames;
@@ -96,9 +99,8 @@ int FailNamed(ScriptResult& record, int code, std::string_view name) {
 // Reads the one expression item of an initialiser or assigned value (cursor after '=').
 int ReadSingleValue(PassState& state, VariableTable& items, int& line) {
     if (state.AtEnd()) return kErrMissingSemicolon;
-    line = state.record().line;
-    if (int error = ReadExpressionText(state.cursor, items, state.record(), state.strict()))
-        return error;
+    line = state.cursor.line;
+    if (int error = ReadExpressionText(state.cursor, items, state.strict())) return error;
     return items.size() == 1 ? kOk : kErrSyntax;
 }
 
@@ -111,38 +113,47 @@ void AppendStatement(Block& block, std::string keyword, VariableTable items, int
 }
 
 // The main file's first #strict line overrides the caller's flag, before anything is declared.
-int StrictPrescan(RunContext& context, const char* cursor) {
-    ScriptResult& record = context.record;
-    record.line = 1;
+int StrictPrescan(RunContext& context, const char* text) {
+    ScanCursor cursor{text, 1};
+    int result = kOk;
     std::string word;
     for (;;) {
-        if (context.window.IsCancelled()) return kErrCancelled;
-        if (SkipSpace(cursor, record)) return kOk;
-        if (*cursor == '#') {
-            ++cursor;
-            int length = ReadWord(cursor, word, record);
-            if (length < 0) return length;
+        if (context.window.IsCancelled()) {
+            result = kErrCancelled;
+            break;
+        }
+        if (SkipSpace(cursor)) break;
+        if (*cursor.at == '#') {
+            ++cursor.at;
+            int length = ReadWord(cursor, word);
+            if (length < 0) {
+                result = length;
+                break;
+            }
             if (FoldAsciiCase(word) == "strict") {
                 SkipBlanks(cursor);
-                length = ReadWord(cursor, word, record);
-                if (length < 0) return length;
+                length = ReadWord(cursor, word);
                 const std::string option = FoldAsciiCase(word);
-                if (option.empty() || option == "on" || option == "yes") {
+                if (length < 0) {
+                    result = length;
+                } else if (option.empty() || option == "on" || option == "yes") {
                     context.program.strict = true;
                 } else if (option == "off" || option == "no") {
                     context.program.strict = false;
                 } else {
-                    return kErrInvalidOption;
+                    result = kErrInvalidOption;
                 }
-                return kOk;
+                break;
             }
         }
-        while (*cursor != '\0' && *cursor != '\n') ++cursor;
-        if (*cursor == '\n') {
-            ++cursor;
-            ++record.line;
+        while (*cursor.at != '\0' && *cursor.at != '\n') ++cursor.at;
+        if (*cursor.at == '\n') {
+            ++cursor.at;
+            ++cursor.line;
         }
     }
+    context.record.line = cursor.line;
+    return result;
 }
 
 // A global's initial value is computed now, in a world of its own: no globals, no user
@@ -190,10 +201,14 @@ int DeclareGlobal(PassState& state, const std::string& name, uint32_t type, bool
         VariableTable items;
         int line = 0;
         if (int error = ReadSingleValue(state, items, line)) return error;
-        if (*state.cursor != ',' && *state.cursor != ';') return kErrMissingSemicolon;
-        end = *state.cursor++;
+        if (*state.cursor.at != ',' && *state.cursor.at != ';') return kErrMissingSemicolon;
+        end = *state.cursor.at++;
         ScriptValue value;
-        if (int error = EvaluateInitialValue(state.context, items.front(), value)) return error;
+        record.line = state.cursor.line;  // evaluation errors count their lines from here
+        if (int error = EvaluateInitialValue(state.context, items.front(), value)) {
+            state.linePlaced = true;
+            return error;
+        }
         if (!implicit && value.type != type) {
             if (value.type == kTypeVoid) {
                 SetEmptyValue(value, type);
@@ -216,30 +231,30 @@ int CompileParameters(PassState& state, VariableTable& parameters) {
     bool previousVoid = false;
     // A list that runs into the end of the text right after a word ends quietly; the missing
     // body is reported by the caller.
-    while (*state.cursor != '\0') {
+    while (*state.cursor.at != '\0') {
         if (state.AtEnd()) return kErrMissingParen;
-        if (*state.cursor == ')') {
-            ++state.cursor;
+        if (*state.cursor.at == ')') {
+            ++state.cursor.at;
             return kOk;
         }
         if (!first) {
-            if (*state.cursor != ',' || previousVoid) return kErrSyntax;
-            ++state.cursor;
+            if (*state.cursor.at != ',' || previousVoid) return kErrSyntax;
+            ++state.cursor.at;
             if (state.AtEnd()) return kErrMissingParen;
         }
-        int length = ReadWord(state.cursor, word, record);
+        int length = ReadWord(state.cursor, word);
         if (length < 0) return length;
         if (length == 0) return kErrSyntax;
         const uint32_t type = TypeFromWord(word, strict);
         if (type == 0) return FailNamed(record, kErrInvalidVariableType, word);
         if (state.AtEnd()) return kErrMissingParen;
         bool byReference = false;
-        if (*state.cursor == '&') {
+        if (*state.cursor.at == '&') {
             byReference = true;
-            ++state.cursor;
+            ++state.cursor.at;
             if (state.AtEnd()) return kErrMissingParen;
         }
-        length = ReadWord(state.cursor, word, record);
+        length = ReadWord(state.cursor, word);
         if (length < 0) return length;
         if (type == kTypeVoid) {
             if (length > 0 || !first) return kErrSyntax;
@@ -268,9 +283,9 @@ int DeclareLocal(PassState& state, Block& block, ScopeNames& names, const std::s
     const bool strict = state.strict();
     ScriptResult& record = state.record();
     if (state.AtEnd()) return kErrMissingSemicolon;
-    const char next = *state.cursor;
+    const char next = *state.cursor.at;
     if (next != ',' && next != ';' && next != '=') return kErrSyntax;
-    ++state.cursor;
+    ++state.cursor.at;
     if (!IsValidName(name, strict)) return FailNamed(record, kErrInvalidVariableName, name);
     if (type == kTypeVoid) return FailNamed(record, kErrInvalidVariableType, "void");
     // A repeat is the same name under strict, the same name with another type without it.
@@ -282,7 +297,7 @@ int DeclareLocal(PassState& state, Block& block, ScopeNames& names, const std::s
     ScriptValue local;
     local.name = name;
     SetEmptyValue(local, type);
-    local.line = static_cast<uint32_t>(record.line);
+    local.line = static_cast<uint32_t>(state.cursor.line);
     block.locals.push_back(std::move(local));
     end = next;
     if (next != '=') return kOk;
@@ -290,8 +305,8 @@ int DeclareLocal(PassState& state, Block& block, ScopeNames& names, const std::s
     VariableTable items;
     int line = 0;
     if (int error = ReadSingleValue(state, items, line)) return error;
-    if (*state.cursor != ',' && *state.cursor != ';') return kErrMissingSemicolon;
-    end = *state.cursor++;
+    if (*state.cursor.at != ',' && *state.cursor.at != ';') return kErrMissingSemicolon;
+    end = *state.cursor.at++;
     AppendStatement(block, "=" + name, std::move(items), line);
     return kOk;
 }
@@ -299,11 +314,10 @@ int DeclareLocal(PassState& state, Block& block, ScopeNames& names, const std::s
 int CompileReturn(PassState& state, Block& block, int line) {
     if (state.AtEnd()) return kErrMissingSemicolon;
     VariableTable items;
-    if (int error = ReadExpressionText(state.cursor, items, state.record(), state.strict()))
-        return error;
+    if (int error = ReadExpressionText(state.cursor, items, state.strict())) return error;
     if (items.empty()) items.push_back(MakeVoid());  // `return;`
-    if (*state.cursor != ';') return kErrMissingSemicolon;
-    ++state.cursor;
+    if (*state.cursor.at != ';') return kErrMissingSemicolon;
+    ++state.cursor.at;
     AppendStatement(block, "return", std::move(items), line);
     return kOk;
 }
@@ -312,11 +326,11 @@ int CompileReturn(PassState& state, Block& block, int line) {
 int CompileCallOrAssignment(PassState& state, Block& block, const std::string& word) {
     const bool strict = state.strict();
     if (state.AtEnd()) return kErrSyntax;
-    int line = state.record().line;
+    int line = state.cursor.line;
     VariableTable items;
-    if (*state.cursor == '(') {
-        ++state.cursor;
-        if (int error = ReadArgumentList(state.cursor, items, state.record(), strict)) return error;
+    if (*state.cursor.at == '(') {
+        ++state.cursor.at;
+        if (int error = ReadArgumentList(state.cursor, items, strict)) return error;
         // Headers are stored in their lower-case spelling; the controlled statement follows.
         for (const char* header : {"if", "while", "repeat"}) {
             if (!NamesEqual(word, header, strict)) continue;
@@ -324,16 +338,16 @@ int CompileCallOrAssignment(PassState& state, Block& block, const std::string& w
             AppendStatement(block, header, std::move(items), line);
             return kOk;
         }
-        if (state.AtEnd() || *state.cursor != ';') return kErrMissingSemicolon;
-        ++state.cursor;
+        if (state.AtEnd() || *state.cursor.at != ';') return kErrMissingSemicolon;
+        ++state.cursor.at;
         AppendStatement(block, word, std::move(items), line);
         return kOk;
     }
-    if (*state.cursor == '=') {
-        ++state.cursor;
+    if (*state.cursor.at == '=') {
+        ++state.cursor.at;
         if (int error = ReadSingleValue(state, items, line)) return error;
-        if (*state.cursor != ';') return kErrMissingSemicolon;
-        ++state.cursor;
+        if (*state.cursor.at != ';') return kErrMissingSemicolon;
+        ++state.cursor.at;
         AppendStatement(block, "=" + word, std::move(items), line);
         return kOk;
     }
@@ -344,19 +358,18 @@ int CompileCallOrAssignment(PassState& state, Block& block, const std::string& w
 int CompileBlock(PassState& state, Block& block, const VariableTable& outerNames) {
     if (StackGuard::Exhausted()) return kErrStackOverflow;  // crafted `{{{{...`
     const bool strict = state.strict();
-    ScriptResult& record = state.record();
     uint32_t pending = 0;
     std::string word;
     // The block's own locals and the outer names, indexed for the redeclaration check.
     ScopeNames names;
     for (const ScriptValue& outer : outerNames) names.Add(outer.name, outer.type, strict);
     for (;;) {
-        if (*state.cursor == '\0') return kErrMissingCloseBrace;
+        if (*state.cursor.at == '\0') return kErrMissingCloseBrace;
         if (state.context.window.IsCancelled()) return kErrCancelled;
         if (state.AtEnd()) return kErrMissingCloseBrace;
-        const int line = record.line;
-        if (*state.cursor == '{') {
-            ++state.cursor;
+        const int line = state.cursor.line;
+        if (*state.cursor.at == '{') {
+            ++state.cursor.at;
             auto nested = std::make_unique<Block>();
             if (int error = CompileBlock(state, *nested, kNoOuterNames)) return error;
             Statement statement;
@@ -365,15 +378,15 @@ int CompileBlock(PassState& state, Block& block, const VariableTable& outerNames
             block.statements.push_back(std::move(statement));
             continue;
         }
-        int length = ReadWord(state.cursor, word, record);
+        int length = ReadWord(state.cursor, word);
         if (length < 0) return length;
         if (length == 0) {
-            if (*state.cursor == '}') {
-                ++state.cursor;
+            if (*state.cursor.at == '}') {
+                ++state.cursor.at;
                 return kOk;
             }
-            if (*state.cursor != ';') return kErrSyntax;
-            ++state.cursor;
+            if (*state.cursor.at != ';') return kErrSyntax;
+            ++state.cursor.at;
             AppendStatement(block, "", {}, line);
             continue;
         }
@@ -392,8 +405,8 @@ int CompileBlock(PassState& state, Block& block, const VariableTable& outerNames
         } else if (NamesEqual(word, "else", strict)) {
             AppendStatement(block, "else", {}, line);
         } else if (NamesEqual(word, "break", strict)) {
-            if (state.AtEnd() || *state.cursor != ';') return kErrMissingSemicolon;
-            ++state.cursor;
+            if (state.AtEnd() || *state.cursor.at != ';') return kErrMissingSemicolon;
+            ++state.cursor.at;
             AppendStatement(block, "break", {}, line);
         } else {
             error = CompileCallOrAssignment(state, block, word);
@@ -419,15 +432,15 @@ int CompileFunction(PassState& state, uint32_t returnType, const std::string& na
     FunctionDef function;
     function.name = name;
     function.file = record.file;
-    function.line = record.line;
+    function.line = state.cursor.line;
     SetEmptyValue(function.result, returnType);
     if (int error = CompileParameters(state, function.parameters)) return error;
     for (const ScriptValue& parameter : function.parameters) {
         if (NamesEqual(parameter.name, name, strict))
             return FailNamed(record, kErrVariableAlreadyDefined, name);
     }
-    if (state.AtEnd() || *state.cursor != '{') return kErrMissingBrace;
-    ++state.cursor;
+    if (state.AtEnd() || *state.cursor.at != '{') return kErrMissingBrace;
+    ++state.cursor.at;
     if (int error = CompileBlock(state, function.body, function.parameters)) return error;
     if (entered) program.functions.push_back(std::move(function));
     return kOk;
@@ -438,11 +451,11 @@ int CompileInclude(PassState& state) {
     ScriptResult& record = state.record();
     std::string word;
     if (SkipBlanks(state.cursor)) return kErrIncludeFileName;
-    int length = ReadWord(state.cursor, word, record);
+    int length = ReadWord(state.cursor, word);
     if (length < 0) return length;
     if (length == 0) return kErrIncludeFileName;
     SkipBlanks(state.cursor);
-    if (*state.cursor != '\n') return kErrExpectedNewline;
+    if (*state.cursor.at != '\n') return kErrExpectedNewline;
     if (ClassifyLiteral(word, false, state.strict()) != kLiteralString) return kErrIncludeFileName;
     const std::string name = FoldAsciiCase(word);
     for (const std::string& included : state.includes) {
@@ -450,37 +463,40 @@ int CompileInclude(PassState& state) {
     }
     // The included file reports against a copy; only its failure replaces the record, so the
     // line count of this file goes on after a success.
+    record.line = state.cursor.line;  // a file that does not load reports this line
     ScriptResult nestedRecord = record;
     RunContext nested{state.context.window, state.context.program, nestedRecord,
                       state.context.functionResult};
     int error = CompileFile(nested, name, state.includes, true);
-    if (error != kOk) record = nestedRecord;
+    if (error != kOk) {
+        record = nestedRecord;
+        state.linePlaced = true;
+    }
     return error;
 }
 
 int CompileDirective(PassState& state) {
     std::string word;
-    int length = ReadWord(state.cursor, word, state.record());
+    int length = ReadWord(state.cursor, word);
     if (length < 0) return length;
     if (length == 0) return kErrSyntax;
     if (NamesEqual(word, "include", state.strict())) return CompileInclude(state);
     if (FoldAsciiCase(word) == "strict") {
         // Only the main file's first #strict line counts, and the prescan has read it.
         SkipBlanks(state.cursor);
-        length = ReadWord(state.cursor, word, state.record());
+        length = ReadWord(state.cursor, word);
         return length < 0 ? length : kOk;
     }
     return kErrSyntax;
 }
 
 int CompileTopLevel(PassState& state) {
-    ScriptResult& record = state.record();
     uint32_t pending = 0;
     std::string word;
     for (;;) {
         if (state.context.window.IsCancelled()) return kErrCancelled;
         if (state.AtEnd()) return kOk;
-        int length = ReadWord(state.cursor, word, record);
+        int length = ReadWord(state.cursor, word);
         if (length < 0) return length;
         int error = kOk;
         if (length > 0) {
@@ -492,13 +508,13 @@ int CompileTopLevel(PassState& state) {
             }
             if (pending) {
                 if (state.AtEnd()) return kErrMissingSemicolon;
-                const char next = *state.cursor;
+                const char next = *state.cursor.at;
                 if (next == '(') {
-                    ++state.cursor;
+                    ++state.cursor.at;
                     error = CompileFunction(state, pending, word);
                     pending = 0;
                 } else if (next == ',' || next == ';' || next == '=') {
-                    ++state.cursor;
+                    ++state.cursor.at;
                     char end = next;
                     error = DeclareGlobal(state, word, pending, false, next == '=', end);
                     if (end == ';') pending = 0;
@@ -507,16 +523,16 @@ int CompileTopLevel(PassState& state) {
                 }
             } else {
                 // Without strict, `name = value` declares a global of the value's type.
-                if (strict || state.AtEnd() || *state.cursor != '=') return kErrSyntax;
-                ++state.cursor;
+                if (strict || state.AtEnd() || *state.cursor.at != '=') return kErrSyntax;
+                ++state.cursor.at;
                 char end = ';';
                 error = DeclareGlobal(state, word, kTypeVoid, true, true, end);
             }
-        } else if (*state.cursor == '#') {
-            ++state.cursor;
+        } else if (*state.cursor.at == '#') {
+            ++state.cursor.at;
             error = CompileDirective(state);
-        } else if (*state.cursor == ';' && !pending) {
-            ++state.cursor;
+        } else if (*state.cursor.at == ';' && !pending) {
+            ++state.cursor.at;
         } else {
             return kErrSyntax;
         }
@@ -547,10 +563,10 @@ int Pass1(RunContext& context, const std::string& text, IncludeList& includes, b
     const std::string source = Preprocess(text);
     int result = isInclude ? kOk : StrictPrescan(context, source.c_str());
     if (result == kOk) {
-        context.record.line = 1;
-        PassState state{context, includes, isInclude, source.c_str(),
+        PassState state{context, includes, isInclude, ScanCursor{source.c_str(), 1},
                         DeclarationIndex(context.program)};
         result = CompileTopLevel(state);
+        if (!state.linePlaced) context.record.line = state.cursor.line;
     }
     context.window.SetStatusText("");
     return result;

@@ -81,30 +81,28 @@ int RunEntryCall(RunContext& context, const char* entryCall) {
     ScriptResult& record = context.record;
     context.window.SetStatusText("Running...");
     SetResultCall(record, entryCall);
-    // The entry call is no line of any file: the scanner counts its line ends in a scratch
-    // record, and the report shows line -1.
+    // The entry call is no line of any file: the report shows line -1.
     record.line = -1;
-    ScriptResult scratch = record;
-    const char* cursor = entryCall;
+    ScanCursor cursor{entryCall, -1};
     std::string name;
-    if (SkipSpace(cursor, scratch)) return kErrBadFunctionCall;
-    int length = ReadWord(cursor, name, scratch);
+    if (SkipSpace(cursor)) return kErrBadFunctionCall;
+    int length = ReadWord(cursor, name);
     if (length < 0) return length;
     if (length == 0) return kErrBadFunctionCall;
-    if (SkipSpace(cursor, scratch) || *cursor != '(') return kErrBadFunctionCall;
-    ++cursor;
+    if (SkipSpace(cursor) || *cursor.at != '(') return kErrBadFunctionCall;
+    ++cursor.at;
 
     VariableTable args;
     std::string word;
     for (;;) {
-        if (SkipSpace(cursor, scratch)) return kErrBadFunctionCall;
-        if (*cursor == ')') break;
+        if (SkipSpace(cursor)) return kErrBadFunctionCall;
+        if (*cursor.at == ')') break;
         if (!args.empty()) {
             // The word reader starts right after the comma: a blank there is an empty word.
-            if (*cursor != ',') return kErrBadFunctionCall;
-            ++cursor;
+            if (*cursor.at != ',') return kErrBadFunctionCall;
+            ++cursor.at;
         }
-        length = ReadWord(cursor, word, scratch);
+        length = ReadWord(cursor, word);
         if (length < 0) return length;
         if (length == 0) return kErrBadFunctionCall;
         switch (ClassifyLiteral(word, true, context.program.strict)) {
