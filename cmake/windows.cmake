@@ -50,6 +50,20 @@ foreach(src ${VEX_TEST_PROGRAMS})
   list(APPEND VEX_TEST_PROGRAM_TARGETS ${prog})
 endforeach()
 
+# The target program the window built-ins are tested against: one program, and the same
+# windows as a DLL for a host that needs them in its own process (menus under Wine).
+set(VEX_TARGET_DIR ${CMAKE_SOURCE_DIR}/tests/apps/target)
+set(VEX_TARGET_COMMON ${VEX_TARGET_DIR}/target_app.cpp ${VEX_TARGET_DIR}/target.rc)
+add_executable(vextarget WIN32 ${VEX_TARGET_DIR}/target_main.cpp ${VEX_TARGET_COMMON})
+add_library(vextarget_dll SHARED ${VEX_TARGET_DIR}/target_dll.cpp ${VEX_TARGET_COMMON})
+set_target_properties(vextarget_dll PROPERTIES PREFIX "" OUTPUT_NAME vextarget)
+foreach(t vextarget vextarget_dll)
+  set_target_properties(${t} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/testapps)
+  target_link_options(${t} PRIVATE ${VEX_STATIC_LINK})
+  target_link_libraries(${t} PRIVATE user32 gdi32)
+endforeach()
+list(APPEND VEX_TEST_PROGRAM_TARGETS vextarget vextarget_dll)
+
 file(GLOB VEX_WINDOWS_TESTS CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/tests/windows/*.cpp ${CMAKE_SOURCE_DIR}/tests/windows/support/*.cpp)
 add_executable(windows_tests ${VEX_WINDOWS_TESTS} ${VEX_TOOLS_COMMON})

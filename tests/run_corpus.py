@@ -49,6 +49,12 @@ def parse_cases(path):
     return cases or [shared]
 
 
+def testapps_folder(vexrun):
+    """Where the build puts the target program, as a Windows path (Wine maps / to Z:)."""
+    folder = os.path.join(os.path.dirname(os.path.abspath(vexrun)), 'testapps')
+    return 'Z:' + folder.replace('/', '\\')
+
+
 def run_script(wine_run, vexrun, path, case):
     folder, name = os.path.split(path)
     command = [wine_run, vexrun, '/record'] + case['flags']
@@ -57,7 +63,7 @@ def run_script(wine_run, vexrun, path, case):
     command += [name] + case['args']
     try:
         done = subprocess.run(command, cwd=folder, capture_output=True, timeout=case['timeout'],
-                              env=dict(os.environ, **case['env']))
+                              env=dict(os.environ, VEX_TESTAPPS=testapps_folder(vexrun), **case['env']))
     except subprocess.TimeoutExpired:
         return None, '', 'timed out after %d s' % case['timeout']
     out = done.stdout.decode('latin-1').replace('\r\n', '\n')
