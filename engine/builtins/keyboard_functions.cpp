@@ -15,7 +15,10 @@ namespace {
 // The real keyboard: SendInput with virtual-key codes only, the current layout, Caps Lock.
 class SystemKeyboard : public KeyboardSink {
 public:
-    explicit SystemKeyboard(RunWindow& window) : window_(window) {}
+    // The key state of this thread follows only the key messages it has read itself, which a
+    // Caps Lock typed into another window never is: the state is read once, then followed.
+    explicit SystemKeyboard(RunWindow& window)
+        : window_(window), capsLock_(GetKeyState(VK_CAPITAL) & 1) {}
 
     bool Pump() override { return window_.PumpMessages(); }
 
@@ -26,6 +29,7 @@ public:
         input.ki.dwFlags = (flags & kKeyExtended ? KEYEVENTF_EXTENDEDKEY : 0) |
                            (flags & kKeyUp ? KEYEVENTF_KEYUP : 0);
         SendInput(1, &input, sizeof input);
+        if (virtualKey == VK_CAPITAL && !(flags & kKeyUp)) capsLock_ = !capsLock_;
     }
 
     bool Translate(unsigned char byte, LayoutKey& key) override {
@@ -38,10 +42,11 @@ public:
         return true;
     }
 
-    bool CapsLockOn() override { return GetKeyState(VK_CAPITAL) & 1; }
+    bool CapsLockOn() override { return capsLock_; }
 
 private:
     RunWindow& window_;
+    bool capsLock_;
 };
 
 // The pause before typing, so the window brought to the front has settled.

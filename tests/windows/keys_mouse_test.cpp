@@ -193,3 +193,34 @@ TEST_F(KeysMouseTest, MouseClickPressesTheButtonUnderThePointer) {
 }
 
 }  // namespace
+
+namespace {
+
+// The target program in its own process: the click must travel through the system's input,
+// not through this thread's queue. Its log names the button that received the click.
+using TargetProgramTest = EngineTest;
+
+TEST_F(TargetProgramTest, MouseClickOverAButtonOfTheTargetProgramClicksIt) {
+    const std::string log = scratch_.File("target.log");
+    StartedProcess target;
+    ASSERT_TRUE(StartProcess(
+        "\"" + BinaryDir() + "\\testapps\\vextarget.exe\" dialog /log \"" + log + "\" /life 60000",
+        "", target));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return ReadTextFile(log).find("ready dialog") != std::string::npos; }, 15000));
+    HWND dialog = FindWindowA(nullptr, "Vexa Target Dialog");
+    ASSERT_NE(dialog, nullptr);
+    RECT apply;
+    GetWindowRect(GetDlgItem(dialog, 1002), &apply);  // "&Apply"
+    SetCursorPos((apply.left + apply.right) / 2, (apply.top + apply.bottom) / 2);
+
+    EXPECT_EQ(Run("int main()\n{\n    return MouseClick();\n}\n").result, 1);
+    EXPECT_TRUE(WaitUntil(
+        [&] { return ReadTextFile(log).find("click 1002 own") != std::string::npos; }, 5000))
+        << ReadTextFile(log);
+
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(1099, BN_CLICKED), 0);  // "Close"
+    if (WaitExit(target, 10000) == -1000) TerminateProcess(target.process, 1);
+}
+
+}  // namespace
