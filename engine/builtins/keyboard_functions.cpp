@@ -20,7 +20,9 @@ public:
     explicit SystemKeyboard(RunWindow& window)
         : window_(window), capsLock_(GetKeyState(VK_CAPITAL) & 1) {}
 
-    bool Pump() override { return window_.PumpMessages(); }
+    // Every event is followed by a real look into the queue (PumpMessages looks at most once
+    // per tick), so a window of this thread has read each key before the script goes on.
+    bool Pump() override { return ProgressWindow(window_).PumpDialogMessages(nullptr); }
 
     void KeyEvent(uint8_t virtualKey, uint32_t flags) override {
         INPUT input{};

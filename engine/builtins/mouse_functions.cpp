@@ -102,6 +102,7 @@ int Builtin_MouseClick(BuiltinCall& call) {
         RemoveHook();
         return kOk;
     }
-    if (SendRemainingEvents(g_played)) SetIntResult(call, 1);
+    // Played means read: a window of this thread gets the click before the script goes on.
+    if (SendRemainingEvents(g_played) && PumpUntilQuit()) SetIntResult(call, 1);
     return kOk;
 }

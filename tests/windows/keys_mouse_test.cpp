@@ -15,6 +15,7 @@ int g_clicks = 0;            // button clicks the frame received
 int g_cancelAfterLeft = -1;  // presses Cancel on that many Left keys; -1: never
 WNDPROC g_editProc = nullptr;
 HWND g_edit = nullptr;
+std::string g_statusAtFirstKey, g_statusAtClick;  // the running window's status line then
 constexpr int kButtonId = 101;
 
 std::string KeyName(WPARAM key) {
@@ -35,6 +36,7 @@ std::string KeyName(WPARAM key) {
 LRESULT CALLBACK LoggingEdit(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
     const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
     if (down || message == WM_KEYUP || message == WM_SYSKEYUP) {
+        if (g_keyLog.empty()) g_statusAtFirstKey = ControlText(FindRunningWindow(), 1000);
         if (!g_keyLog.empty()) g_keyLog += ' ';
         g_keyLog += KeyName(wParam) + (down ? "+" : "-");
         if (down && wParam == VK_LEFT && g_cancelAfterLeft > 0 && --g_cancelAfterLeft == 0)
@@ -44,8 +46,10 @@ LRESULT CALLBACK LoggingEdit(HWND edit, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 LRESULT CALLBACK TargetFrame(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_COMMAND && LOWORD(wParam) == kButtonId && HIWORD(wParam) == BN_CLICKED)
+    if (message == WM_COMMAND && LOWORD(wParam) == kButtonId && HIWORD(wParam) == BN_CLICKED) {
         ++g_clicks;
+        g_statusAtClick = ControlText(FindRunningWindow(), 1000);
+    }
     return DefWindowProcA(frame, message, wParam, lParam);
 }
 
@@ -91,6 +95,8 @@ protected:
         g_keyLog.clear();
         g_clicks = 0;
         g_cancelAfterLeft = -1;
+        g_statusAtFirstKey.clear();
+        g_statusAtClick.clear();
         SetForegroundWindow(frame_);
         SetFocus(edit_);
         ASSERT_TRUE(WaitUntil([&] { return Settle(), GetFocus() == edit_; }, 3000));
@@ -132,6 +138,7 @@ protected:
 TEST_F(KeysMouseTest, TypesTextSpecialKeysAndCountsIntoTheFocusedEdit) {
     ASSERT_EQ(Keys("abcd{left 3}X{end}!{left 0}{left -2}Y").result, 0);
     EXPECT_EQ(EditText(), "aXbcYd!");
+    EXPECT_EQ(g_statusAtFirstKey, "Sending keystrokes...");
     ASSERT_EQ(
         Keys("{ctrl}{home}{ctrl}{shift}{end}{delete}one\\ntwo{tab}{shift}a{shift}Bc a{b").result,
         0);
@@ -183,6 +190,7 @@ TEST_F(KeysMouseTest, MouseClickPressesTheButtonUnderThePointer) {
     Settle();
     EXPECT_EQ(run.result, 1);
     EXPECT_EQ(g_clicks, 1);
+    EXPECT_EQ(g_statusAtClick, "Click mouse...");
     EXPECT_EQ(GetAsyncKeyState(VK_LBUTTON) & 0x8000, 0);
 
     // Away from the button the click lands elsewhere, and is still a click.
