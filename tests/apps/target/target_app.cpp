@@ -19,7 +19,7 @@ struct TargetState {
     HWND mdiClient = nullptr;
     HACCEL accelerators = nullptr;
     HBRUSH patchBrush = nullptr;
-    WNDPROC groupProc = nullptr;
+    int insideControl = 0;  // > 0 while a control of the dialog handles a message
 };
 TargetState g;
 
@@ -35,7 +35,11 @@ void Log(const std::string& line) {
     CloseHandle(file);
 }
 
-std::string Sender() { return InSendMessage() ? "other" : "own"; }
+constexpr char kOriginalProc[] = "VexTargetOriginalProc";
+
+// A notification comes from the control itself when it arrives while the control handles a
+// message (a posted click, a text set); otherwise a sent one came from another thread.
+std::string Sender() { return g.insideControl == 0 && InSendMessage() ? "other" : "own"; }
 
 std::string WindowText(HWND window) {
     std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
@@ -84,10 +88,24 @@ void QuitWhenDialogClosed() {
     PostQuitMessage(0);
 }
 
-// The group box is the parent of the button inside it: its notifications go on to the dialog.
-LRESULT CALLBACK GroupBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_COMMAND) return SendMessageA(GetParent(window), message, wParam, lParam);
-    return CallWindowProcA(g.groupProc, window, message, wParam, lParam);
+// Every control of the dialog is subclassed to count when it is at work. The group box is also
+// the parent of the button inside it: its notifications go on to the dialog.
+LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto original = reinterpret_cast<WNDPROC>(GetPropA(window, kOriginalProc));
+    if (message == WM_COMMAND && GetDlgCtrlID(window) == IDC_OPTIONS)
+        return SendMessageA(GetParent(window), message, wParam, lParam);
+    if (message == WM_NCDESTROY) RemovePropA(window, kOriginalProc);
+    ++g.insideControl;
+    LRESULT result = CallWindowProcA(original, window, message, wParam, lParam);
+    --g.insideControl;
+    return result;
+}
+
+BOOL CALLBACK SubclassControl(HWND control, LPARAM) {
+    SetPropA(control, kOriginalProc,
+             reinterpret_cast<HANDLE>(GetWindowLongPtrA(control, GWLP_WNDPROC)));
+    SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlProc));
+    return TRUE;
 }
 
 void FillControls(HWND dialog) {
@@ -106,7 +124,7 @@ void FillControls(HWND dialog) {
         CreateWindowExA(0, "BUTTON", "&Inside", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 20, 80,
                         box.bottom - 28, group, (HMENU)(INT_PTR)IDC_INSIDE, g.instance, nullptr);
     SendMessageA(inside, WM_SETFONT, SendMessageA(dialog, WM_GETFONT, 0, 0), FALSE);
-    g.groupProc = (WNDPROC)SetWindowLongPtrA(group, GWLP_WNDPROC, (LONG_PTR)GroupBoxProc);
+    EnumChildWindows(dialog, SubclassControl, 0);
 }
 
 void LogPatchPoint(HWND dialog) {

@@ -13,8 +13,9 @@
 //                                          joined by commas, "none" when nothing is selected
 //   menu <id>                              a menu command or accelerator
 //   closed <dialog|frame>
-// "other" marks a notification sent from another thread (a script's own command message),
-// "own" one the control sent itself, which tells the two apart for the same identifier.
+// "other" marks a command message sent from another thread while no control of the dialog
+// was at work (a script's own notification); "own" one a control sent itself. In-process (the
+// DLL) every line is "own".
 #pragma once
 #include <windows.h>
 
