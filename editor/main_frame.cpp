@@ -184,9 +184,17 @@ void CMainFrame::OnDocumentsChanged() {
 }
 
 void CMainFrame::UpdateCaption() {
-    CDocument* document = ActiveDocument();
-    std::string caption = document ? document->Title() + " - " + kAppName : kAppName;
-    if (WindowText(hwnd()) != caption) SetWindowTextA(hwnd(), caption.c_str());
+    // With the script maximized the MDI client adds " - [title]" itself, so the frame keeps the
+    // program name alone.
+    CChildFrame* child = ActiveChild();
+    bool maximized = child && IsZoomed(child->hwnd());
+    CDocument* document = child ? child->Document() : nullptr;
+    std::string caption =
+        document && !maximized ? document->Title() + " - " + kAppName : std::string(kAppName);
+    if (caption == caption_ && !(maximized && child->hwnd() != captionChild_)) return;
+    caption_ = caption;
+    captionChild_ = maximized ? child->hwnd() : nullptr;
+    SetWindowTextA(hwnd(), caption.c_str());
 }
 
 void CMainFrame::OnIdle() {
