@@ -24,10 +24,14 @@ else()
   include(GoogleTest)
   file(GLOB VEX_NATIVE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*.cpp)
   if(VEX_NATIVE_TESTS)
-    # The editor's command-line rules are plain text work and are checked here too.
-    add_executable(native_tests ${VEX_NATIVE_TESTS} ${CMAKE_SOURCE_DIR}/editor/command_line.cpp)
+    add_executable(native_tests ${VEX_NATIVE_TESTS})
     target_link_libraries(native_tests PRIVATE vexcore GTest::gtest_main)
     target_include_directories(native_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/native)
     gtest_discover_tests(native_tests DISCOVERY_TIMEOUT 60)
   endif()
+endif()
+
+# The editor's command-line rules are plain text work and are checked natively too.
+if(TARGET native_tests)
+  target_sources(native_tests PRIVATE ${CMAKE_SOURCE_DIR}/editor/command_line.cpp)
 endif()
