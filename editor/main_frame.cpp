@@ -301,9 +301,6 @@ bool CMainFrame::OnCommand(int id) {
         SendMessageA(mdiClient_, WM_MDITILE, MDITILE_VERTICAL, 0);
         return true;
     case ID_WINDOW_ARRANGE: SendMessageA(mdiClient_, WM_MDIICONARRANGE, 0, 0); return true;
-    case ID_WINDOW_NEW:
-        if (CDocument* document = ActiveDocument()) TheApp().DocTemplate().NewWindow(document);
-        return true;
     case ID_FILE_CLOSE:
         if (CChildFrame* child = ActiveChild()) {
             // Closing the script closes every window on it, asking once.
@@ -331,7 +328,6 @@ bool CMainFrame::OnUpdateCommand(CCmdUI& ui) {
     case ID_WINDOW_TILE_HORZ:
     case ID_WINDOW_TILE_VERT:
     case ID_WINDOW_ARRANGE:
-    case ID_WINDOW_NEW:
     case ID_FILE_CLOSE:
     case ID_NEXT_PANE: ui.enabled = ActiveChild() != nullptr; return true;
     case ID_APP_EXIT: return true;

@@ -3,6 +3,10 @@
 // commands driven through its real window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+#include <mutex>
+
 #include "dialog_catcher.h"
 #include "support/engine_library.h"
 
@@ -13,7 +17,7 @@ const char kSettingsKey[] = "Software\\Vexa\\Vexa Script\\Settings";
 const char kClassesKey[] = "Software\\Classes\\.vxs";
 
 // Command identifiers of the editor's menus.
-const int kFileNew = 0xE100, kFileOpen = 0xE101, kAppAbout = 0xE140;
+const int kFileNew = 0xE100, kFileOpen = 0xE101, kAppAbout = 0xE140, kFirstRecentFile = 0xE110;
 const int kBuildStrict = 32776, kViewFont = 32777;
 
 // A control's text read through WM_GETTEXT, which crosses processes (a combo box keeps its text
@@ -135,7 +139,9 @@ protected:
 // An editor session with a visible frame: started in the constructor, closed in the destructor.
 class EditorSession {
 public:
-    EditorSession(const std::string& commandLine, const std::string& folder) {
+    EditorSession(const std::string& commandLine, const std::string& folder,
+                  DialogAnswer answer = nullptr) {
+        if (answer) answer_ = std::move(answer);
         started_ = StartProcess(commandLine, folder, process_);
         if (started_) catcher_ = std::make_unique<DialogCatcher>(answer_, process_.id);
         WaitUntil(
@@ -165,6 +171,12 @@ public:
         for (HWND child = GetWindow(client, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
             captions.push_back(WindowText(child));
         return captions;
+    }
+    // The view of the active script.
+    HWND View() const {
+        HWND client = FindWindowExA(frame_, nullptr, "MDIClient", nullptr);
+        HWND child = reinterpret_cast<HWND>(SendMessageA(client, WM_MDIGETACTIVE, 0, 0));
+        return child ? GetWindow(child, GW_CHILD) : nullptr;
     }
     // Waits for a dialog of the editor with `caption`, left open by the catcher.
     HWND WaitDialog(const std::string& caption) {
@@ -338,6 +350,61 @@ TEST_F(EditorTest, OpenDialogOpensSeveralScriptsAndAnOpenOneOnlyOnce) {
     std::sort(captions.begin(), captions.end());
     EXPECT_EQ(captions, (std::vector<std::string>{"one.vxs", "two.vxs"}))
         << "one.vxs was open already and is only activated";
+}
+
+TEST_F(EditorTest, ClosingAsksToSaveAChangedScriptAndCancelKeepsItOpen) {
+    const std::string path = dir_.File("a.vxs");
+    ASSERT_TRUE(WriteTextFile(path, "int main() { return 0; }\r\n"));
+    // Answers: Cancel the first question, Yes the second.
+    std::mutex mutex;
+    std::vector<std::string> questions;
+    auto asked = [&] {
+        std::lock_guard<std::mutex> lock(mutex);
+        return questions;
+    };
+    EditorSession editor(Program() + " a.vxs", dir_.path(), [&](const CaughtDialog& dialog) {
+        if (!dialog.messageBox) return 0;
+        std::lock_guard<std::mutex> lock(mutex);
+        questions.push_back(dialog.text);
+        return questions.size() == 1 ? IDCANCEL : IDYES;
+    });
+    ASSERT_NE(editor.frame(), nullptr);
+    HWND view = editor.View();
+    ASSERT_NE(view, nullptr);
+    PostMessageA(view, WM_CHAR, 'x', 1);
+    PostMessageA(editor.frame(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return asked().size() == 1; }, 10000));
+    EXPECT_EQ(asked()[0], "Save changes to " + path + "?");
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(editor.frame()); }, 5000));
+    EXPECT_EQ(ReadTextFile(path), "int main() { return 0; }\r\n") << "Cancel writes nothing";
+
+    PostMessageA(editor.frame(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(editor.WaitForExit(), 0);
+    EXPECT_EQ(asked().size(), 2u);
+    std::string saved = ReadTextFile(path);
+    EXPECT_EQ(saved.size(), 27u) << saved;
+    EXPECT_NE(saved.find('x'), std::string::npos) << saved;
+}
+
+TEST_F(EditorTest, RecentFileCommandOpensTheScriptAndForgetsAMissingOne) {
+    ASSERT_TRUE(WriteTextFile(dir_.File("r.vxs"), "int main() { return 0; }\n"));
+    const std::string list = std::string(kAppKey) + "\\Recent File List";
+    const std::string existing = dir_.File("r.vxs"), missing = dir_.File("gone.vxs");
+    RegSetKeyValueA(HKEY_CURRENT_USER, list.c_str(), "File1", REG_SZ, missing.c_str(),
+                    static_cast<DWORD>(missing.size() + 1));
+    RegSetKeyValueA(HKEY_CURRENT_USER, list.c_str(), "File2", REG_SZ, existing.c_str(),
+                    static_cast<DWORD>(existing.size() + 1));
+    EditorSession editor(Program(), dir_.path());
+    ASSERT_NE(editor.frame(), nullptr);
+    editor.Command(kFirstRecentFile + 1);
+    EXPECT_TRUE(editor.WaitCaption("r.vxs - Vexa Script")) << editor.Caption();
+    // Opening moved r.vxs to the top.
+    EXPECT_EQ(ReadRegistryString(list.c_str(), "File1"), existing);
+    EXPECT_EQ(ReadRegistryString(list.c_str(), "File2"), missing);
+    editor.Command(kFirstRecentFile + 1);  // gone.vxs: the open fails and the entry goes
+    EXPECT_TRUE(
+        WaitUntil([&] { return ReadRegistryString(list.c_str(), "File2") == "<absent>"; }, 10000));
+    EXPECT_EQ(ReadRegistryString(list.c_str(), "File1"), existing);
 }
 
 TEST_F(EditorTest, AboutBoxShowsTheVersionAndFontDialogWritesTheSettings) {
