@@ -63,15 +63,11 @@ std::string PromptPart(UINT id, bool tooltip) {
 }  // namespace
 
 CMainFrame::~CMainFrame() {
-    // The menu not on the window is ours to destroy; the window destroys its own.
-    if (hwnd()) {
-        HMENU current = GetMenu(hwnd());
-        if (noScriptMenu_ != current) DestroyMenu(noScriptMenu_);
-        if (scriptMenu_ != current) DestroyMenu(scriptMenu_);
-    } else {
-        DestroyMenu(noScriptMenu_);
-        DestroyMenu(scriptMenu_);
-    }
+    // The menu on the window goes with the window; the other one is ours to destroy.
+    DestroyMenu(menuShowsScript_ ? noScriptMenu_ : scriptMenu_);
+    if (!hwnd()) return;
+    SetMenu(hwnd(), nullptr);
+    DestroyMenu(menuShowsScript_ ? scriptMenu_ : noScriptMenu_);
 }
 
 bool CMainFrame::Create() {
@@ -276,7 +272,9 @@ CCmdUI CMainFrame::QueryCommand(int id) {
 void CMainFrame::UpdateMenuItems(HMENU menu) {
     for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
         UINT id = GetMenuItemID(menu, i);
-        if (id == 0 || id == static_cast<UINT>(-1) || id >= IDW_FIRST_MDI_CHILD) continue;
+        // Separators, submenus, system commands and the Window menu's script list keep their
+        // state.
+        if (id == 0 || id == static_cast<UINT>(-1) || id >= SC_SIZE) continue;
         if (id == ID_FILE_MRU_FILE1 && TheApp().RecentFiles().Files().empty()) continue;
         CCmdUI ui = QueryCommand(static_cast<int>(id));
         EnableMenuItem(menu, i, MF_BYPOSITION | (ui.enabled ? MF_ENABLED : MF_GRAYED));
@@ -387,6 +385,9 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         TheApp().DocTemplate().CloseAllDocuments();
         DestroyWindow(hwnd());
         return 0;
+    case WM_QUERYENDSESSION:
+        // Windows is shutting down: the same questions as on exit; Cancel vetoes the shutdown.
+        return TheApp().DocTemplate().SaveAllModified();
     case WM_DESTROY: PostQuitMessage(0); break;
     }
     return DefaultProc(message, wParam, lParam);

@@ -80,23 +80,10 @@ int AnswerNo(const CaughtDialog& dialog) {
 
 // The editor's main window of `processId`, by its class name; null when none.
 HWND EditorFrame(DWORD processId) {
-    struct Search {
-        DWORD pid;
-        HWND found;
-    } search{processId, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(window, &pid);
-            char name[64] = {};
-            GetClassNameA(window, name, sizeof(name));
-            if (pid != s->pid || std::string(name) != "VexaScript") return TRUE;
-            s->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    char name[64];
+    return FindTopWindow(processId, [&](HWND window) {
+        return GetClassNameA(window, name, sizeof(name)) > 0 && std::string(name) == "VexaScript";
+    });
 }
 
 // A copy of the editor and the engine in a scratch folder, so vexedit.ini of /n lands there.
