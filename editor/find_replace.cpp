@@ -4,6 +4,7 @@
 #include <richedit.h>
 
 #include <cstring>
+#include <utility>
 
 #include "rich_edit_text.h"
 
@@ -51,8 +52,8 @@ bool SelectionMatches(HWND edit, const std::string& text, DWORD flags) {
     FINDTEXTEXA find{};
     find.chrg = sel;
     find.lpstrText = text.c_str();
-    LRESULT at = SendMessageA(edit, EM_FINDTEXTEX, (flags & ~FR_DOWN) | FR_DOWN,
-                              reinterpret_cast<LPARAM>(&find));
+    LRESULT at =
+        SendMessageA(edit, EM_FINDTEXTEX, flags | FR_DOWN, reinterpret_cast<LPARAM>(&find));
     return at == sel.cpMin;
 }
 
@@ -94,14 +95,14 @@ int ReplaceAllInEdit(HWND edit, const std::string& text, const std::string& with
     return count;
 }
 
-void OpenDialog(HWND owner, bool replace, const EditLocator& activeEdit) {
+HWND OpenDialog(HWND owner, bool replace, const EditLocator& activeEdit) {
     SearchState& state = State();
     state.activeEdit = activeEdit;
     if (state.window) {
         // One dialog at a time: switching between Find and Replace closes the other.
         if (state.lastWasReplace == replace) {
             SetActiveWindow(state.window);
-            return;
+            return nullptr;
         }
         DestroyWindow(state.window);
         state.window = nullptr;
@@ -125,35 +126,28 @@ void OpenDialog(HWND owner, bool replace, const EditLocator& activeEdit) {
     state.dialog.wReplaceWithLen = kTextSize;
     state.window = replace ? ReplaceTextA(&state.dialog) : FindTextA(&state.dialog);
     state.lastWasReplace = replace;
+    return state.window;
 }
 
-LRESULT HandleMessage(LPARAM findReplace) {
+HWND HandleMessage(LPARAM findReplace) {
     SearchState& state = State();
     const auto* dialog = reinterpret_cast<const FINDREPLACEA*>(findReplace);
-    if (dialog->Flags & FR_DIALOGTERM) {
-        state.window = nullptr;
-        return 0;
-    }
+    if (dialog->Flags & FR_DIALOGTERM) return std::exchange(state.window, nullptr);
     const DWORD flags =
         SearchFlags(dialog->Flags) | (state.lastWasReplace ? FR_DOWN : (dialog->Flags & FR_DOWN));
     state.lastText = state.findText;
     state.lastFlags = flags;
     HWND edit = state.activeEdit ? state.activeEdit() : nullptr;
-    if (!edit) return 0;
+    if (!edit) return nullptr;
     if (dialog->Flags & FR_REPLACEALL) {
         if (ReplaceAllInEdit(edit, state.lastText, state.replaceText, flags) == 0)
             MessageBeep(MB_ICONHAND);
-        return 0;
+        return nullptr;
     }
     if ((dialog->Flags & FR_REPLACE) && SelectionMatches(edit, state.lastText, flags))
         richedit::ReplaceSelection(edit, state.replaceText);
     if (!FindInEdit(edit, state.lastText, flags)) MessageBeep(MB_ICONHAND);
-    return 0;
-}
-
-bool IsDialogMessageForFind(MSG* message) {
-    HWND window = State().window;
-    return window && IsDialogMessageA(window, message);
+    return nullptr;
 }
 
 bool CanFindNext() {

@@ -12,14 +12,12 @@ namespace find_replace {
 using EditLocator = std::function<HWND()>;
 
 // Opens the Find (or Replace) dialog owned by `owner`, which must pass the dialogs' registered
-// message to HandleMessage; a dialog already open is brought forward instead.
-void OpenDialog(HWND owner, bool replace, const EditLocator& activeEdit);
+// message to HandleMessage; returns the new dialog, or null when the open one was brought forward.
+HWND OpenDialog(HWND owner, bool replace, const EditLocator& activeEdit);
 // The message the dialogs send their owner.
 UINT DialogMessage();
-// Handles a DialogMessage() notification (its lParam); returns 0 as the message's result.
-LRESULT HandleMessage(LPARAM findReplace);
-// For the message loop: keyboard navigation inside the open dialog.
-bool IsDialogMessageForFind(MSG* message);
+// Handles a DialogMessage() notification (its lParam); returns the dialog when it is closing.
+HWND HandleMessage(LPARAM findReplace);
 
 // Find Next is enabled once something was searched for in the Find dialog (not Replace).
 bool CanFindNext();
