@@ -1,8 +1,35 @@
 #include "rich_edit_text.h"
 
+#include <richole.h>
+#include <tom.h>
+
 #include <vector>
 
 namespace richedit {
+namespace {
+
+// {8CC497C0-A1DF-11CE-8098-00AA0047BE5D}
+constexpr GUID kTextDocumentId = {
+    0x8CC497C0, 0xA1DF, 0x11CE, {0x80, 0x98, 0x00, 0xAA, 0x00, 0x47, 0xBE, 0x5D}};
+
+}  // namespace
+
+UndoSuspended::UndoSuspended(HWND edit) {
+    IRichEditOle* ole = nullptr;
+    SendMessageA(edit, EM_GETOLEINTERFACE, 0, reinterpret_cast<LPARAM>(&ole));
+    if (!ole) return;
+    void* document = nullptr;
+    if (SUCCEEDED(ole->QueryInterface(kTextDocumentId, &document)))
+        document_ = static_cast<ITextDocument*>(document);
+    ole->Release();
+    if (document_) document_->Undo(tomSuspend, nullptr);
+}
+
+UndoSuspended::~UndoSuspended() {
+    if (!document_) return;
+    document_->Undo(tomResume, nullptr);
+    document_->Release();
+}
 
 CHARRANGE Selection(HWND edit) {
     CHARRANGE range{};
@@ -45,7 +72,8 @@ std::string ReadLine(HWND edit, LONG line, size_t limit) {
 }
 
 QuietChange::QuietChange(HWND edit)
-    : edit_(edit),
+    : noUndo_(edit),
+      edit_(edit),
       modified_(static_cast<BOOL>(SendMessageA(edit, EM_GETMODIFY, 0, 0))),
       selection_(Selection(edit)),
       eventMask_(SendMessageA(edit, EM_SETEVENTMASK, 0, 0)) {

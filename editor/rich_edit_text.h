@@ -7,6 +7,8 @@
 
 #include <string>
 
+struct ITextDocument;
+
 namespace richedit {
 
 CHARRANGE Selection(HWND edit);
@@ -19,8 +21,20 @@ LONG TextLength(HWND edit);
 // Up to `limit` characters of `line`, without its line end.
 std::string ReadLine(HWND edit, LONG line, size_t limit);
 
-// Keeps the modified flag, the selection and the scroll position of a control across changes
-// that are not the user's edits (formats, colours); redraws once at the end.
+// Keeps changes out of the control's undo history while it lives.
+class UndoSuspended {
+public:
+    explicit UndoSuspended(HWND edit);
+    ~UndoSuspended();
+    UndoSuspended(const UndoSuspended&) = delete;
+    UndoSuspended& operator=(const UndoSuspended&) = delete;
+
+private:
+    ::ITextDocument* document_ = nullptr;
+};
+
+// Keeps the undo history, the modified flag, the selection and the scroll position of a control
+// across changes that are not the user's edits (formats, colours); redraws once at the end.
 class QuietChange {
 public:
     explicit QuietChange(HWND edit);
@@ -29,6 +43,7 @@ public:
     QuietChange& operator=(const QuietChange&) = delete;
 
 private:
+    UndoSuspended noUndo_;
     HWND edit_;
     BOOL modified_;
     CHARRANGE selection_;

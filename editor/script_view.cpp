@@ -135,8 +135,11 @@ void CVexaScriptView::SetColouring(bool on) {
         syntax_colouring::RemoveColours(hwnd());
 }
 
+// One timer for a burst of changes: it is not restarted while it runs, so steady typing or
+// scrolling still gets its colours within the delay.
 void CVexaScriptView::ScheduleColouring() {
-    if (colouring_ && !painting_) SetTimer(hwnd(), kColourTimer, kColourDelayMs, nullptr);
+    if (!colouring_ || painting_ || colourPending_) return;
+    colourPending_ = SetTimer(hwnd(), kColourTimer, kColourDelayMs, nullptr) != 0;
 }
 
 std::string CVexaScriptView::Text() const {
@@ -178,6 +181,7 @@ LRESULT CVexaScriptView::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_TIMER:
         if (wParam != kColourTimer) break;
         KillTimer(hwnd(), kColourTimer);
+        colourPending_ = false;
         painting_ = true;
         syntax_colouring::ColourVisibleLines(hwnd());
         painting_ = false;

@@ -45,6 +45,7 @@ private:
 
     // The character message that follows a key already handled at key-down is dropped.
     WPARAM swallowChar_ = 0;
-    bool colouring_ = false;  // the setting
-    bool painting_ = false;   // colours are being applied right now
+    bool colouring_ = false;      // the setting
+    bool painting_ = false;       // colours are being applied right now
+    bool colourPending_ = false;  // the colouring timer runs
 };

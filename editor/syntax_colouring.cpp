@@ -1,9 +1,6 @@
 #include "syntax_colouring.h"
 
-#include <objbase.h>
 #include <richedit.h>
-#include <richole.h>
-#include <tom.h>
 
 #include <string>
 
@@ -23,35 +20,6 @@ constexpr COLORREF kColours[] = {
     RGB(128, 0, 128),  // Number
     RGB(120, 60, 0),   // Builtin
     RGB(160, 0, 160),  // Constant
-};
-
-// {8CC497C0-A1DF-11CE-8098-00AA0047BE5D}
-constexpr GUID kTextDocumentId = {
-    0x8CC497C0, 0xA1DF, 0x11CE, {0x80, 0x98, 0x00, 0xAA, 0x00, 0x47, 0xBE, 0x5D}};
-
-// Keeps colour changes out of the control's undo history while it lives.
-class UndoSuspended {
-public:
-    explicit UndoSuspended(HWND edit) {
-        IRichEditOle* ole = nullptr;
-        SendMessageA(edit, EM_GETOLEINTERFACE, 0, reinterpret_cast<LPARAM>(&ole));
-        if (!ole) return;
-        void* document = nullptr;
-        if (SUCCEEDED(ole->QueryInterface(kTextDocumentId, &document)))
-            document_ = static_cast<ITextDocument*>(document);
-        ole->Release();
-        if (document_) document_->Undo(tomSuspend, nullptr);
-    }
-    ~UndoSuspended() {
-        if (!document_) return;
-        document_->Undo(tomResume, nullptr);
-        document_->Release();
-    }
-    UndoSuspended(const UndoSuspended&) = delete;
-    UndoSuspended& operator=(const UndoSuspended&) = delete;
-
-private:
-    ITextDocument* document_ = nullptr;
 };
 
 void Paint(HWND edit, LONG first, LONG last, TokenKind kind) {
@@ -76,7 +44,6 @@ void ColourLines(HWND edit, LONG firstLine, LONG lastLine) {
     if (lastLine >= lineCount) lastLine = lineCount - 1;
     if (firstLine < 0) firstLine = 0;
     if (firstLine > lastLine) return;
-    UndoSuspended noUndo(edit);
     richedit::QuietChange quiet(edit);
     const LONG rangeStart = richedit::LineStart(edit, firstLine);
     const LONG rangeEnd =
@@ -101,7 +68,6 @@ void ColourVisibleLines(HWND edit) {
 }
 
 void RemoveColours(HWND edit) {
-    UndoSuspended noUndo(edit);
     richedit::QuietChange quiet(edit);
     Paint(edit, 0, -1, TokenKind::Plain);
 }

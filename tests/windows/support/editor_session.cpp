@@ -100,7 +100,8 @@ HWND EditorSession::WaitForActiveChild(const std::string& title, DWORD timeoutMs
 void EditorSession::Command(int id) const { PostMessageA(main_, WM_COMMAND, id, 0); }
 
 std::string EditorSession::Text(HWND edit) const {
-    std::vector<char> buffer(static_cast<size_t>(Send(edit, WM_GETTEXTLENGTH, 0, 0)) + 1, '\0');
+    // The length may count a line end as one character while the text holds two.
+    std::vector<char> buffer(2 * static_cast<size_t>(Send(edit, WM_GETTEXTLENGTH, 0, 0)) + 1, '\0');
     Send(edit, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
     return buffer.data();
 }
