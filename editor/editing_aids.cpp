@@ -132,17 +132,20 @@ void ApplyEditorFont(HWND edit, const EditorFont& font) {
 
     {
         QuietChange quiet(edit);
+        // The whole text at once: as a selection this costs seconds on a large script.
+        SendMessageA(edit, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&chars));
         Select(edit, 0, -1);
-        SendMessageA(edit, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&chars));
         SendMessageA(edit, EM_SETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&para));
         // Text typed into an empty control takes the default format, so it gets the font too.
         SendMessageA(edit, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&chars));
     }
 }
 
-void PrepareScriptEdit(HWND edit, const EditorFont& font, bool autoWordSelection) {
-    SendMessageA(edit, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
-    ApplyEditorFont(edit, font);
+bool operator==(const EditorFont& a, const EditorFont& b) {
+    return a.height == b.height && a.charSet == b.charSet && a.face == b.face;
+}
+
+void PrepareScriptEdit(HWND edit, bool autoWordSelection) {
     SendMessageA(edit, EM_SETTARGETDEVICE, 0, 1);  // no word wrap: lines run on to the right
     SendMessageA(
         edit, EM_SETOPTIONS, autoWordSelection ? ECOOP_OR : ECOOP_AND,

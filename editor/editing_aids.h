@@ -31,5 +31,8 @@ struct EditorFont {
 // Applies the font to the whole text and sets 32 tab stops of four blanks each, without
 // marking the text modified or moving the caret.
 void ApplyEditorFont(HWND edit, const EditorFont& font);
-// The first update of a view: half-inch margins, no word wrap, automatic word selection.
-void PrepareScriptEdit(HWND edit, const EditorFont& font, bool autoWordSelection);
+// Text that replaces the selection takes its paragraph's format, so a control whose font was
+// applied while empty needs no second pass over a loaded script.
+bool operator==(const EditorFont& a, const EditorFont& b);
+// The first update of a view: no word wrap, automatic word selection on or off.
+void PrepareScriptEdit(HWND edit, bool autoWordSelection);

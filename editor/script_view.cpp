@@ -30,6 +30,13 @@ int RepeatCount(LPARAM flags) {
 
 bool KeyHeld(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
+EditorFont SettingsFont() {
+    CProfile& profile = TheApp().Profile();
+    return EditorFont{settings::Get(profile, settings::kFontHeight),
+                      settings::Get(profile, settings::kFontCharSet),
+                      settings::Get(profile, settings::kFontName)};
+}
+
 HWND ActiveScriptEdit() {
     CView* view = TheApp().MainFrame().ActiveView();
     return dynamic_cast<CVexaScriptView*>(view) ? view->hwnd() : nullptr;
@@ -108,23 +115,32 @@ bool CVexaScriptView::Create(HWND frame) {
                   0, 0, client.right, client.bottom, frame, nullptr))
         return false;
     SendMessageA(hwnd(), EM_EXLIMITTEXT, 0, 16 * 1024 * 1024);
+    const EditorFont font = SettingsFont();
+    ApplyFont(font.height, font.charSet, font.face);
     return true;
 }
 
 void CVexaScriptView::OnInitialUpdate() {
     CProfile& profile = TheApp().Profile();
-    EditorFont font;
-    font.height = settings::Get(profile, settings::kFontHeight);
-    font.charSet = settings::Get(profile, settings::kFontCharSet);
-    font.face = settings::Get(profile, settings::kFontName);
-    PrepareScriptEdit(hwnd(), font, settings::Get(profile, settings::kAutoWordSelection) != 0);
+    // A second window on a script starts with the text of the first. Its edits could not reach
+    // the file, which is saved from the first view, so it only shows the script.
+    CView* first = Document() ? Document()->FirstView() : nullptr;
+    if (first && first != this) {
+        SetText(static_cast<CVexaScriptView*>(first)->Text());
+        SendMessageA(hwnd(), EM_SETREADONLY, TRUE, 0);
+    }
+    // The font went in while the control was empty; the loaded text took it from there.
+    const EditorFont font = SettingsFont();
+    if (!(font == appliedFont_)) ApplyFont(font.height, font.charSet, font.face);
+    PrepareScriptEdit(hwnd(), settings::Get(profile, settings::kAutoWordSelection) != 0);
     SetColouring(settings::Get(profile, syntax_colouring::kSetting) != 0);
 }
 
 std::string CVexaScriptView::LineColumnText() { return CaretPositionText(hwnd()); }
 
 void CVexaScriptView::ApplyFont(int height, int charSet, const std::string& faceName) {
-    ApplyEditorFont(hwnd(), EditorFont{height, charSet, faceName});
+    appliedFont_ = EditorFont{height, charSet, faceName};
+    ApplyEditorFont(hwnd(), appliedFont_);
 }
 
 void CVexaScriptView::SetColouring(bool on) {
@@ -155,7 +171,10 @@ void CVexaScriptView::SetText(const std::string& text) {
     StreamText stream;
     stream.in = &text;
     EDITSTREAM edit{reinterpret_cast<DWORD_PTR>(&stream), 0, ReadFromString};
-    SendMessageA(hwnd(), EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&edit));
+    // Replacing the selection keeps the paragraph format (the tab stops) for the new text.
+    richedit::Select(hwnd(), 0, -1);
+    SendMessageA(hwnd(), EM_STREAMIN, SF_TEXT | SFF_SELECTION, reinterpret_cast<LPARAM>(&edit));
+    richedit::Select(hwnd(), 0, 0);
     SendMessageA(hwnd(), EM_EMPTYUNDOBUFFER, 0, 0);
     ScheduleColouring();
 }

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "editing_aids.h"
 #include "view.h"
 
 // The Find and Replace dialogs report to the main frame, which hands their notification here.
@@ -43,6 +44,7 @@ private:
     void Print();
     void ScheduleColouring();
 
+    EditorFont appliedFont_;
     // The character message that follows a key already handled at key-down is dropped.
     WPARAM swallowChar_ = 0;
     bool colouring_ = false;      // the setting

@@ -200,6 +200,12 @@ TEST_F(EditorViewTest, FontChangeLeavesTheScriptUnmodified) {
     EXPECT_EQ(editor_.SelectionFormat(edit).szFaceName, kept.FontName());
     EXPECT_FALSE(editor_.Modified(edit));
     EXPECT_EQ(editor_.Selection(edit).cpMax, 3);
+    // Every line has the 32 tab stops of 4, 8, ... blanks of that font.
+    editor_.Select(edit, LineStart(edit, 3), LineStart(edit, 3));
+    const PARAFORMAT2 para = editor_.SelectionParagraph(edit);
+    EXPECT_EQ(para.cTabCount, 32);
+    EXPECT_GT(para.rgxTabs[0], 0);
+    EXPECT_NEAR(para.rgxTabs[31], 32 * para.rgxTabs[0], 32);
 }
 
 TEST_F(EditorViewTest, RunErrorOnLine12LeavesTheCaretThere) {

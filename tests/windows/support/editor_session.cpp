@@ -137,6 +137,13 @@ CHARFORMAT2A EditorSession::SelectionFormat(HWND edit) const {
     return format;
 }
 
+PARAFORMAT2 EditorSession::SelectionParagraph(HWND edit) const {
+    PARAFORMAT2 format{};
+    format.cbSize = sizeof format;
+    SendWithBuffer(edit, EM_GETPARAFORMAT, 0, &format, sizeof format);
+    return format;
+}
+
 bool EditorSession::FocusEdit(HWND edit) const {
     SetForegroundWindow(main_);
     const DWORD editorThread = GetWindowThreadProcessId(edit, nullptr);

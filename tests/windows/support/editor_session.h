@@ -39,6 +39,7 @@ public:
     std::string StatusPane(int pane) const;
     // The character format of the selection (colour, face, size).
     CHARFORMAT2A SelectionFormat(HWND edit) const;
+    PARAFORMAT2 SelectionParagraph(HWND edit) const;
 
     // Brings the editor forward with the keyboard focus in `edit`, for real keystrokes.
     bool FocusEdit(HWND edit) const;
