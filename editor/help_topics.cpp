@@ -9,6 +9,7 @@
 
 #include "builtin_names.h"
 #include "constant_names.h"
+#include "script_text_rules.h"
 
 namespace {
 
@@ -16,28 +17,22 @@ constexpr char kContentsPage[] = "index.html";
 constexpr char kLanguagePage[] = "language.html";
 constexpr char kFunctionsPage[] = "functions.html";
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 // Every word the help has a topic for, by its lower-case spelling; the anchors are spelt as the
 // pages spell them.
 const std::map<std::string, HelpTopic>& KnownWords() {
     static const std::map<std::string, HelpTopic> words = [] {
         std::map<std::string, HelpTopic> known;
-#define VEX_HELP_BUILTIN(name, family) known[Lower(#name)] = {kFunctionsPage, #name};
+#define VEX_HELP_BUILTIN(name, family) known[AsciiLower(#name)] = {kFunctionsPage, #name};
         VEX_BUILTIN_LIST(VEX_HELP_BUILTIN)
 #undef VEX_HELP_BUILTIN
-#define VEX_HELP_CONSTANT(name, value) known[Lower(#name)] = {kLanguagePage, #name};
+#define VEX_HELP_CONSTANT(name, value) known[AsciiLower(#name)] = {kLanguagePage, #name};
         VEX_INTEGER_CONSTANT_LIST(VEX_HELP_CONSTANT)
         VEX_ROOT_KEY_LIST(VEX_HELP_CONSTANT)
 #undef VEX_HELP_CONSTANT
         for (const char* anchor :
              {"int", "string", "void", "HKEY", "HFILE", "HBROWSER", "if", "else", "while", "repeat",
               "break", "return", "exit", "main", "NULL"})
-            known[Lower(anchor)] = {kLanguagePage, anchor};
+            known[AsciiLower(anchor)] = {kLanguagePage, anchor};
         known["#include"] = known["include"] = {kLanguagePage, "include"};
         known["#strict"] = known["strict"] = {kLanguagePage, "strict"};
         return known;
@@ -61,7 +56,7 @@ HelpTopic FunctionReferenceTopic() { return {kFunctionsPage, ""}; }
 
 HelpTopic TopicForWord(const std::string& word) {
     const auto& known = KnownWords();
-    auto found = known.find(Lower(word));
+    auto found = known.find(AsciiLower(word));
     return found == known.end() ? ContentsTopic() : found->second;
 }
 

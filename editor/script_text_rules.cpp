@@ -53,3 +53,10 @@ std::string HelpWordAt(std::string_view line, size_t start, size_t end) {
     while (!word.empty() && word.back() == ' ') word.remove_suffix(1);
     return std::string(word);
 }
+
+std::string AsciiLower(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}

@@ -20,3 +20,5 @@ int CaretColumn(std::string_view line, size_t caret);
 // around the caret when the selection is empty, else the selected text; blanks trimmed.
 std::string HelpWordAt(std::string_view line, size_t start, size_t end);
 bool IsHelpWordChar(char c);
+// Names compare without letter case unless a script is strict; the editor's tables key on this.
+std::string AsciiLower(std::string_view text);

@@ -6,15 +6,9 @@
 
 #include "builtin_names.h"
 #include "constant_names.h"
+#include "script_text_rules.h"
 
 namespace {
-
-std::string Lower(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
 
 // Names compare without letter case, as scripts do while strict is off.
 const std::unordered_map<std::string, TokenKind>& WordTable() {
@@ -25,10 +19,10 @@ const std::unordered_map<std::string, TokenKind>& WordTable() {
             words[w] = TokenKind::Keyword;
         for (const char* w : {"int", "string", "void", "hkey", "hbrowser", "hfile"})
             words[w] = TokenKind::Type;
-#define VEX_COLOUR_BUILTIN(name, family) words[Lower(#name)] = TokenKind::Builtin;
+#define VEX_COLOUR_BUILTIN(name, family) words[AsciiLower(#name)] = TokenKind::Builtin;
         VEX_BUILTIN_LIST(VEX_COLOUR_BUILTIN)
 #undef VEX_COLOUR_BUILTIN
-#define VEX_COLOUR_CONSTANT(name, value) words[Lower(#name)] = TokenKind::Constant;
+#define VEX_COLOUR_CONSTANT(name, value) words[AsciiLower(#name)] = TokenKind::Constant;
         VEX_INTEGER_CONSTANT_LIST(VEX_COLOUR_CONSTANT)
         VEX_ROOT_KEY_LIST(VEX_COLOUR_CONSTANT)
 #undef VEX_COLOUR_CONSTANT
@@ -48,7 +42,7 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 TokenKind ClassifyWord(std::string_view word) {
     const auto& table = WordTable();
-    auto found = table.find(Lower(word));
+    auto found = table.find(AsciiLower(word));
     return found == table.end() ? TokenKind::Plain : found->second;
 }
 

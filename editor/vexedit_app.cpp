@@ -9,6 +9,7 @@
 
 #include "../engine/runtime_windows/win_handles.h"
 #include "child_frame.h"
+#include "colouring_command.h"
 #include "command_line.h"
 #include "doc_template.h"
 #include "document.h"
@@ -102,6 +103,7 @@ bool CVexaScriptApp::InitInstance(int showCommand) {
     mainFrame_ = std::make_unique<CMainFrame>();
     template_ = std::make_unique<CDocTemplate>(*mainFrame_);
     AddCommandTarget(&HelpCommands());
+    AddCommandTarget(&ColouringCommand());
     if (!mainFrame_->Create()) return false;
     accelerators_ = LoadAcceleratorsA(AppInstance(), MAKEINTRESOURCEA(IDR_MAINFRAME));
 

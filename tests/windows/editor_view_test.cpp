@@ -11,7 +11,10 @@ namespace {
 constexpr int kBuildCompile = 32774;  // Build > Compile
 constexpr int kBuildRun = 32775;      // Build > Run
 constexpr int kViewFont = 32777;      // View > Font...
-constexpr int kHelp = 0xE146;         // F1
+constexpr int kViewSyntaxColouring = 32785;
+constexpr int kEditFind = 0xE124;    // Ctrl+F
+constexpr int kEditRepeat = 0xE128;  // F3, Find Next
+constexpr int kHelp = 0xE146;        // F1
 constexpr DWORD kWait = 15000;
 
 // Answers message boxes only with OK (the running-script window is a dialog too, and must stay).
@@ -31,19 +34,20 @@ bool WaitForMessageBoxes(const DialogCatcher& catcher, size_t count) {
     return WaitUntil([&] { return MessageBoxes(catcher).size() >= count; }, 15000);
 }
 
-// Keeps the editor's font settings as they were before a test that confirms the Font dialog.
-class FontSettingsKept {
+// Keeps editor settings as they were before a test whose commands change them.
+class SettingsKept {
 public:
-    FontSettingsKept() {
+    explicit SettingsKept(std::initializer_list<const char*> names) {
         RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
                         nullptr);
+        for (const char* name : names) values_.push_back(Saved{name});
         for (Saved& value : values_) {
             value.size = sizeof value.data;
             value.present = RegQueryValueExA(key_, value.name, nullptr, &value.type, value.data,
                                              &value.size) == ERROR_SUCCESS;
         }
     }
-    ~FontSettingsKept() {
+    ~SettingsKept() {
         for (const Saved& value : values_) {
             if (value.present)
                 RegSetValueExA(key_, value.name, 0, value.type, value.data, value.size);
@@ -68,7 +72,7 @@ private:
         BYTE data[256] = {};
     };
     HKEY key_ = nullptr;
-    Saved values_[3] = {{"FontName"}, {"FontHeight"}, {"FontCharSet"}};
+    std::vector<Saved> values_;
 };
 
 // Answers the editor's boxes (Yes where there is a Yes) and keeps what they showed.
@@ -189,7 +193,7 @@ TEST_F(EditorViewTest, FontChangeLeavesTheScriptUnmodified) {
     HWND edit = OpenScript("font.vxs", "int main()\r\n{\r\n    return 0;\r\n}\r\n");
     ASSERT_NE(edit, nullptr);
     ASSERT_FALSE(editor_.Modified(edit));
-    FontSettingsKept kept;
+    SettingsKept kept({"FontName", "FontHeight", "FontCharSet"});
     DialogCatcher catcher(AnswerDefault, editor_.ProcessId());  // OK in the Font dialog
     editor_.Command(kViewFont);
     ASSERT_TRUE(catcher.WaitFor(1, kWait));
@@ -270,6 +274,33 @@ TEST_F(EditorViewTest, CompileSavesTheScriptFirstAndReportsNoErrors) {
     EXPECT_FALSE(editor_.Modified(edit));
 }
 
+TEST_F(EditorViewTest, FindDialogAndFindNextSelectTheMatches) {
+    HWND edit = OpenScript("find.vxs", "alpha beta\r\nALPHA alphabet\r\n");
+    ASSERT_NE(edit, nullptr);
+    DialogCatcher catcher([](const CaughtDialog&) { return 0; }, editor_.ProcessId());
+    editor_.Command(kEditFind);
+    ASSERT_TRUE(catcher.WaitFor(1, kWait));
+    HWND dialog = catcher.caught()[0].hwnd;
+    EXPECT_EQ(catcher.caught()[0].caption, "Find");
+    // The search text, whole words, case respected; then the dialog's Find Next button.
+    SendMessageA(GetDlgItem(dialog, 0x480), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("alpha"));
+    SendMessageA(GetDlgItem(dialog, 0x410), BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageA(GetDlgItem(dialog, 0x411), BM_SETCHECK, BST_CHECKED, 0);
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return editor_.Selection(edit).cpMax == 5; }, kWait));
+    EXPECT_EQ(editor_.Selection(edit).cpMin, 0);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kWait));
+
+    // F3 repeats the search from the selection: "ALPHA" and "alphabet" do not match, so it
+    // wraps round to the only match and keeps it selected.
+    editor_.Select(edit, 6, 6);
+    editor_.Command(kEditRepeat);
+    EXPECT_TRUE(WaitUntil([&] { return editor_.Selection(edit).cpMin == 0; }, kWait));
+    EXPECT_EQ(editor_.Selection(edit).cpMax, 5);
+    EXPECT_FALSE(editor_.Modified(edit));
+}
+
 TEST_F(EditorViewTest, MissingFileAnsweredYesBecomesAnEmptyScript) {
     DialogCatcher catcher(AnswerYesOrOk(), static_cast<DWORD>(-1));
     const std::string path = scratch_.File("new script.vxs");
@@ -307,6 +338,25 @@ TEST_F(EditorViewTest, ColouringMarksWordsWithoutModifyingOrAddingUndoSteps) {
     EXPECT_EQ(plain.crTextColor, 0u);
     EXPECT_FALSE(editor_.Modified(edit));
     EXPECT_EQ(SendMessageA(edit, EM_CANUNDO, 0, 0), 0) << "colouring left an undo step";
+
+    // View > Syntax Colouring switches the colours off and on again, as an edit would not.
+    SettingsKept kept({"SyntaxColouring"});
+    editor_.Command(kViewSyntaxColouring);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            editor_.Select(edit, 0, 3);
+            return editor_.SelectionFormat(edit).crTextColor == 0;
+        },
+        kWait));
+    editor_.Command(kViewSyntaxColouring);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            editor_.Select(edit, 0, 3);
+            return editor_.SelectionFormat(edit).crTextColor == keyword.crTextColor;
+        },
+        kWait));
+    EXPECT_FALSE(editor_.Modified(edit));
+    EXPECT_EQ(SendMessageA(edit, EM_CANUNDO, 0, 0), 0);
 
     // Typing then undoing restores the text: colours never stand in the undo history's way.
     const std::string before = editor_.Text(edit);
@@ -386,26 +436,25 @@ TEST_F(EditorViewTest, F1OpensTheReferenceAtTheWordUnderTheCaret) {
     ASSERT_NE(edit, nullptr);
     const LONG inside = LineStart(edit, 2) + 9;  // between "Message" and "Box"
     editor_.Select(edit, inside, inside);
-    editor_.Command(kHelp);
-    std::string line;
-    WaitUntil(
-        [&] {
-            line = ReadTextFile(record);
-            return !line.empty();
-        },
-        kWait);
+    // F1 starts the browser; its command line is the address it was given.
+    auto pressF1 = [&] {
+        DeleteFileA(record.c_str());
+        editor_.Command(kHelp);
+        std::string line;
+        WaitUntil(
+            [&] {
+                line = ReadTextFile(record);
+                return !line.empty();
+            },
+            kWait);
+        return line;
+    };
+    std::string line = pressF1();
     EXPECT_NE(line.find("/docs/functions.html#MessageBox"), std::string::npos) << line;
 
     // On a blank F1 opens the contents.
-    DeleteFileA(record.c_str());
     editor_.Select(edit, LineStart(edit, 2) + 1, LineStart(edit, 2) + 1);
-    editor_.Command(kHelp);
-    WaitUntil(
-        [&] {
-            line = ReadTextFile(record);
-            return !line.empty();
-        },
-        kWait);
+    line = pressF1();
     EXPECT_NE(line.find("/docs/index.html"), std::string::npos) << line;
 }
 
