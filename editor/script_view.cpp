@@ -216,6 +216,7 @@ LRESULT CVexaScriptView::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
 // see the character, others only at the character, which is then dropped.
 bool CVexaScriptView::OnKeyDown(WPARAM key, LPARAM flags) {
     swallowChar_ = 0;
+    if (ReadOnly()) return false;
     const bool control = KeyHeld(VK_CONTROL), alt = KeyHeld(VK_MENU);
     if (control && !alt) {
         // The control's own character formatting shortcuts would break the plain text.
@@ -251,10 +252,15 @@ bool CVexaScriptView::OnChar(WPARAM character, LPARAM flags) {
         return true;
     }
     swallowChar_ = 0;
+    if (ReadOnly()) return false;
     if (character == '\r' || character == '\n')
         return BreakLineIndented(hwnd(), RepeatCount(flags));
     if (character == '\t') return IndentBlock(hwnd(), KeyHeld(VK_SHIFT), RepeatCount(flags));
     return false;
+}
+
+bool CVexaScriptView::ReadOnly() const {
+    return (GetWindowLongA(hwnd(), GWL_STYLE) & ES_READONLY) != 0;
 }
 
 void CVexaScriptView::ShowContextMenu() {

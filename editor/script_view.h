@@ -39,6 +39,7 @@ protected:
 private:
     bool OnKeyDown(WPARAM key, LPARAM flags);
     bool OnChar(WPARAM character, LPARAM flags);
+    bool ReadOnly() const;
     void ShowContextMenu();
     void KeywordHelp();
     void Print();

@@ -12,6 +12,8 @@ constexpr int kBuildCompile = 32774;  // Build > Compile
 constexpr int kBuildRun = 32775;      // Build > Run
 constexpr int kViewFont = 32777;      // View > Font...
 constexpr int kViewSyntaxColouring = 32785;
+constexpr int kFileNew = 0xE100;
+constexpr int kEditPaste = 0xE125;
 constexpr int kEditFind = 0xE124;    // Ctrl+F
 constexpr int kEditRepeat = 0xE128;  // F3, Find Next
 constexpr int kHelp = 0xE146;        // F1
@@ -299,6 +301,53 @@ TEST_F(EditorViewTest, FindDialogAndFindNextSelectTheMatches) {
     EXPECT_TRUE(WaitUntil([&] { return editor_.Selection(edit).cpMin == 0; }, kWait));
     EXPECT_EQ(editor_.Selection(edit).cpMax, 5);
     EXPECT_FALSE(editor_.Modified(edit));
+}
+
+TEST_F(EditorViewTest, CompileOfAnUntitledScriptAsksForANameAndCancelStopsIt) {
+    HWND first = OpenScript("first.vxs", "int main()\r\n{\r\n    return 0;\r\n}\r\n");
+    ASSERT_NE(first, nullptr);
+    editor_.Command(kFileNew);
+    HWND untitled = editor_.WaitForActiveChild("VexEng", kWait);
+    ASSERT_NE(untitled, nullptr);
+    PostMessageA(untitled, WM_CHAR, 'x', 1);
+    ASSERT_TRUE(WaitUntil([&] { return editor_.Modified(untitled); }, kWait));
+    // Save As opens for the untitled script; Cancel there means nothing is compiled.
+    DialogCatcher catcher([](const CaughtDialog& d) { return d.messageBox ? IDOK : IDCANCEL; },
+                          editor_.ProcessId());
+    editor_.Command(kBuildCompile);
+    ASSERT_TRUE(catcher.WaitFor(1, kWait));
+    EXPECT_FALSE(catcher.caught()[0].messageBox);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(catcher.caught()[0].hwnd); }, kWait));
+    SendMessageA(editor_.MainWindow(), WM_NULL, 0, 0);  // the command has run to its end
+    EXPECT_TRUE(MessageBoxes(catcher).empty()) << MessageBoxes(catcher)[0].text;
+    EXPECT_EQ(catcher.count(), 1u) << "no running-script window: the engine was not called";
+    EXPECT_TRUE(editor_.Modified(untitled));
+}
+
+TEST_F(EditorViewTest, PasteTakesOnlyTheTextOfTheClipboard) {
+    HWND edit = OpenScript("paste.vxs", "int main()\r\n{\r\n}\r\n");
+    ASSERT_NE(edit, nullptr);
+    // The clipboard holds plain text and rich text that would make it bold and red.
+    const std::string plain = "plain words";
+    const std::string rich = "{\\rtf1{\\colortbl;\\red255\\green0\\blue0;}\\cf1\\b rich words}";
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    for (auto [format, text] : {std::pair<UINT, std::string>{CF_TEXT, plain},
+                                {RegisterClipboardFormatA("Rich Text Format"), rich}}) {
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+        memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
+        GlobalUnlock(block);
+        SetClipboardData(format, block);
+    }
+    CloseClipboard();
+    editor_.Select(edit, 0, 0);
+    editor_.Command(kEditPaste);
+    const std::string text =
+        WaitForText(edit, [&](const std::string& t) { return t.rfind(plain, 0) == 0; });
+    EXPECT_EQ(text, plain + "int main()\r\n{\r\n}\r\n");
+    editor_.Select(edit, 0, 5);
+    const CHARFORMAT2A format = editor_.SelectionFormat(edit);
+    EXPECT_FALSE(format.dwEffects & CFE_BOLD);
 }
 
 TEST_F(EditorViewTest, MissingFileAnsweredYesBecomesAnEmptyScript) {
