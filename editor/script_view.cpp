@@ -11,6 +11,8 @@
 #include "find_replace.h"
 #include "help_topics.h"
 #include "main_frame.h"
+#include "print_layout.h"
+#include "print_preview.h"
 #include "resource.h"
 #include "rich_edit_text.h"
 #include "settings.h"
@@ -21,7 +23,6 @@ namespace {
 
 constexpr UINT_PTR kColourTimer = 1;
 constexpr UINT kColourDelayMs = 40;
-constexpr int kPrintMarginTwips = 720;  // half an inch on each side
 
 int RepeatCount(LPARAM flags) {
     int count = LOWORD(flags);
@@ -295,6 +296,9 @@ bool CVexaScriptView::OnCommand(int id) {
     case ID_EDIT_REPEAT: find_replace::FindNext(hwnd()); return true;
     case ID_HELP: KeywordHelp(); return true;
     case ID_FILE_PRINT: Print(); return true;
+    case ID_FILE_PRINT_PREVIEW:
+        CPrintPreview::Show(Text(), appliedFont_, Document() ? Document()->Title() : std::string());
+        return true;
     case ID_BUILD_COMPILE: CompileActiveScript(); return true;
     case ID_BUILD_RUN: RunActiveScript(); return true;
     default: return false;
@@ -317,13 +321,14 @@ bool CVexaScriptView::OnUpdateCommand(CCmdUI& ui) {
     case ID_EDIT_REPLACE:
     case ID_HELP:
     case ID_FILE_PRINT:
+    case ID_FILE_PRINT_PREVIEW:
     case ID_BUILD_COMPILE:
     case ID_BUILD_RUN: return true;
     default: return false;
     }
 }
 
-// The rich-edit control formats the pages itself; the margins are half an inch on each side.
+// The rich-edit control formats the pages itself; the layout keeps half-inch margins.
 void CVexaScriptView::Print() {
     PRINTDLGA dialog{};
     dialog.lStructSize = sizeof dialog;
@@ -333,33 +338,18 @@ void CVexaScriptView::Print() {
     dialog.Flags = PD_RETURNDC | PD_NOSELECTION | PD_NOPAGENUMS;
     if (!PrintDlgA(&dialog) || !dialog.hDC) return;
     HDC printer = dialog.hDC;
-    const int dpiX = GetDeviceCaps(printer, LOGPIXELSX), dpiY = GetDeviceCaps(printer, LOGPIXELSY);
-    const RECT page{0, 0, MulDiv(GetDeviceCaps(printer, PHYSICALWIDTH), 1440, dpiX),
-                    MulDiv(GetDeviceCaps(printer, PHYSICALHEIGHT), 1440, dpiY)};
-    const int offsetX = MulDiv(GetDeviceCaps(printer, PHYSICALOFFSETX), 1440, dpiX);
-    const int offsetY = MulDiv(GetDeviceCaps(printer, PHYSICALOFFSETY), 1440, dpiY);
-    FORMATRANGE range{};
-    range.hdc = range.hdcTarget = printer;
-    range.rcPage = page;
-    range.rc = {kPrintMarginTwips - offsetX, kPrintMarginTwips - offsetY,
-                page.right - kPrintMarginTwips - offsetX,
-                page.bottom - kPrintMarginTwips - offsetY};
-    const std::string title = Document() ? Document()->Title() : std::string();
-    DOCINFOA job{sizeof job, title.c_str(), nullptr, nullptr, 0};
-    const LONG length = richedit::TextLength(hwnd());
-    if (StartDocA(printer, &job) > 0) {
-        LONG printed = 0;
-        do {
-            StartPage(printer);
-            range.chrg = {printed, -1};
-            LONG next = static_cast<LONG>(
-                SendMessageA(hwnd(), EM_FORMATRANGE, TRUE, reinterpret_cast<LPARAM>(&range)));
-            EndPage(printer);
-            if (next <= printed) break;
-            printed = next;
-        } while (printed < length);
-        EndDoc(printer);
+    {
+        const CPageLayout layout(Text(), appliedFont_, printer);
+        const std::string title = Document() ? Document()->Title() : std::string();
+        DOCINFOA job{sizeof job, title.c_str(), nullptr, nullptr, 0};
+        if (StartDocA(printer, &job) > 0) {
+            for (int page = 0; page < layout.PageCount(); ++page) {
+                StartPage(printer);
+                layout.Render(printer, page, true);
+                EndPage(printer);
+            }
+            EndDoc(printer);
+        }
     }
-    SendMessageA(hwnd(), EM_FORMATRANGE, FALSE, 0);
     DeleteDC(printer);
 }

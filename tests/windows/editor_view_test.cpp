@@ -13,6 +13,7 @@ constexpr int kBuildRun = 32775;      // Build > Run
 constexpr int kViewFont = 32777;      // View > Font...
 constexpr int kViewSyntaxColouring = 32785;
 constexpr int kFileNew = 0xE100;
+constexpr int kFilePrintPreview = 0xE109;
 constexpr int kEditPaste = 0xE125;
 constexpr int kEditFind = 0xE124;    // Ctrl+F
 constexpr int kEditRepeat = 0xE128;  // F3, Find Next
@@ -348,6 +349,33 @@ TEST_F(EditorViewTest, PasteTakesOnlyTheTextOfTheClipboard) {
     editor_.Select(edit, 0, 5);
     const CHARFORMAT2A format = editor_.SelectionFormat(edit);
     EXPECT_FALSE(format.dwEffects & CFE_BOLD);
+}
+
+TEST_F(EditorViewTest, PrintPreviewPagesTheScriptWithItsMargins) {
+    std::string script;
+    for (int line = 1; line <= 150; ++line) script += "// line " + std::to_string(line) + "\r\n";
+    HWND edit = OpenScript("pages.vxs", script);
+    ASSERT_NE(edit, nullptr);
+    editor_.Command(kFilePrintPreview);
+    HWND preview = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (preview = FindWindowA("VexaScriptPrintPreview", nullptr)) != nullptr; },
+        kWait));
+    char caption[128] = {};
+    GetWindowTextA(preview, caption, sizeof caption);
+    EXPECT_STREQ(caption, "Print Preview - pages.vxs");
+    // 150 lines do not fit one page: Next Page leads on, Prev Page waits on the first.
+    HWND next = FindWindowExA(preview, nullptr, "Button", "&Next Page");
+    HWND prev = FindWindowExA(preview, nullptr, "Button", "Pre&v Page");
+    ASSERT_NE(next, nullptr);
+    EXPECT_TRUE(IsWindowEnabled(next));
+    EXPECT_FALSE(IsWindowEnabled(prev));
+    PostMessageA(preview, WM_COMMAND, GetDlgCtrlID(next), 0);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(prev); }, kWait));
+    PostMessageA(preview, WM_COMMAND,
+                 GetDlgCtrlID(FindWindowExA(preview, nullptr, "Button", "&Close")), 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(preview); }, kWait));
+    EXPECT_FALSE(editor_.Modified(edit));
 }
 
 TEST_F(EditorViewTest, MissingFileAnsweredYesBecomesAnEmptyScript) {
