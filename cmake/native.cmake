@@ -36,3 +36,8 @@ else()
   # The help pages are generated; they must match the built-in and constant lists.
   add_test(NAME help_pages COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/help/make_help.py --check)
 endif()
+
+# The editor's command-line rules are plain text work and are checked natively too.
+if(TARGET native_tests)
+  target_sources(native_tests PRIVATE ${CMAKE_SOURCE_DIR}/editor/command_line.cpp)
+endif()

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <commdlg.h>
+#include <shellapi.h>
 
 #include "about_dialog.h"
 #include "doc_template.h"
@@ -14,6 +15,7 @@
 
 namespace {
 
+const char kSupportPage[] = "https://www.vexascript.com/support/";
 const char kOpenFilter[] = "Vexa Script Files (*.vxs)\0*.vxs\0All Files (*.*)\0*.*\0";
 const DWORD kOpenBufferLength = 1300;
 
@@ -46,6 +48,9 @@ bool CVexaScriptApp::OnCommand(int id) {
                       settings::Get(*profile_, settings::kStrict) == 0 ? 1 : 0);
         return true;
     case ID_APP_ABOUT: OnAppAbout(); return true;
+    case ID_HELP_ONLINE_SUPPORT:
+        ShellExecuteA(MainWindow(), "open", kSupportPage, nullptr, nullptr, SW_SHOWNORMAL);
+        return true;
     default: return false;
     }
 }
@@ -60,7 +65,8 @@ bool CVexaScriptApp::OnUpdateCommand(CCmdUI& ui) {
     case ID_FILE_OPEN:
     case ID_FILE_PRINT_SETUP:
     case ID_VIEW_FONT:
-    case ID_APP_ABOUT: return true;
+    case ID_APP_ABOUT:
+    case ID_HELP_ONLINE_SUPPORT: return true;
     default: return false;
     }
 }

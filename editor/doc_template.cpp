@@ -73,13 +73,6 @@ CDocument* CDocTemplate::OpenDocumentFile(const std::string& path) {
     return document;
 }
 
-bool CDocTemplate::NewWindow(CDocument* document) {
-    CChildFrame* frame = CreateFrame(document);
-    if (!frame) return false;
-    frame->InitialUpdateFrame();
-    return true;
-}
-
 bool CDocTemplate::SaveAllModified() {
     for (const auto& document : documents_)
         if (!document->SaveModified()) return false;

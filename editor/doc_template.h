@@ -23,8 +23,6 @@ public:
     CDocument* OpenDocumentFile(const std::string& path);
     // The open document of `path` (compared by full path, ignoring case); null when none.
     CDocument* FindDocument(const std::string& path) const;
-    // Window > New Window: another frame and view on `document`.
-    bool NewWindow(CDocument* document);
 
     // Asks to save every modified document; false when the user cancelled.
     bool SaveAllModified();

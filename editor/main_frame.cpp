@@ -65,15 +65,11 @@ std::string PromptPart(UINT id, bool tooltip) {
 }  // namespace
 
 CMainFrame::~CMainFrame() {
-    // The menu not on the window is ours to destroy; the window destroys its own.
-    if (hwnd()) {
-        HMENU current = GetMenu(hwnd());
-        if (noScriptMenu_ != current) DestroyMenu(noScriptMenu_);
-        if (scriptMenu_ != current) DestroyMenu(scriptMenu_);
-    } else {
-        DestroyMenu(noScriptMenu_);
-        DestroyMenu(scriptMenu_);
-    }
+    // The menu on the window goes with the window; the other one is ours to destroy.
+    DestroyMenu(menuShowsScript_ ? noScriptMenu_ : scriptMenu_);
+    if (!hwnd()) return;
+    SetMenu(hwnd(), nullptr);
+    DestroyMenu(menuShowsScript_ ? scriptMenu_ : noScriptMenu_);
 }
 
 bool CMainFrame::Create() {
@@ -186,9 +182,17 @@ void CMainFrame::OnDocumentsChanged() {
 }
 
 void CMainFrame::UpdateCaption() {
-    CDocument* document = ActiveDocument();
-    std::string caption = document ? document->Title() + " - " + kAppName : kAppName;
-    if (WindowText(hwnd()) != caption) SetWindowTextA(hwnd(), caption.c_str());
+    // With the script maximized the MDI client adds " - [title]" itself, so the frame keeps the
+    // program name alone.
+    CChildFrame* child = ActiveChild();
+    bool maximized = child && IsZoomed(child->hwnd());
+    CDocument* document = child ? child->Document() : nullptr;
+    std::string caption =
+        document && !maximized ? document->Title() + " - " + kAppName : std::string(kAppName);
+    if (caption == caption_ && !(maximized && child->hwnd() != captionChild_)) return;
+    caption_ = caption;
+    captionChild_ = maximized ? child->hwnd() : nullptr;
+    SetWindowTextA(hwnd(), caption.c_str());
 }
 
 void CMainFrame::OnIdle() {
@@ -270,7 +274,9 @@ CCmdUI CMainFrame::QueryCommand(int id) {
 void CMainFrame::UpdateMenuItems(HMENU menu) {
     for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
         UINT id = GetMenuItemID(menu, i);
-        if (id == 0 || id == static_cast<UINT>(-1) || id >= IDW_FIRST_MDI_CHILD) continue;
+        // Separators, submenus, system commands and the Window menu's script list keep their
+        // state.
+        if (id == 0 || id == static_cast<UINT>(-1) || id >= SC_SIZE) continue;
         if (id == ID_FILE_MRU_FILE1 && TheApp().RecentFiles().Files().empty()) continue;
         CCmdUI ui = QueryCommand(static_cast<int>(id));
         EnableMenuItem(menu, i, MF_BYPOSITION | (ui.enabled ? MF_ENABLED : MF_GRAYED));
@@ -295,9 +301,6 @@ bool CMainFrame::OnCommand(int id) {
         SendMessageA(mdiClient_, WM_MDITILE, MDITILE_VERTICAL, 0);
         return true;
     case ID_WINDOW_ARRANGE: SendMessageA(mdiClient_, WM_MDIICONARRANGE, 0, 0); return true;
-    case ID_WINDOW_NEW:
-        if (CDocument* document = ActiveDocument()) TheApp().DocTemplate().NewWindow(document);
-        return true;
     case ID_FILE_CLOSE:
         if (CChildFrame* child = ActiveChild()) {
             // Closing the script closes every window on it, asking once.
@@ -325,7 +328,6 @@ bool CMainFrame::OnUpdateCommand(CCmdUI& ui) {
     case ID_WINDOW_TILE_HORZ:
     case ID_WINDOW_TILE_VERT:
     case ID_WINDOW_ARRANGE:
-    case ID_WINDOW_NEW:
     case ID_FILE_CLOSE:
     case ID_NEXT_PANE: ui.enabled = ActiveChild() != nullptr; return true;
     case ID_APP_EXIT: return true;
@@ -386,6 +388,9 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         TheApp().DocTemplate().CloseAllDocuments();
         DestroyWindow(hwnd());
         return 0;
+    case WM_QUERYENDSESSION:
+        // Windows is shutting down: the same questions as on exit; Cancel vetoes the shutdown.
+        return TheApp().DocTemplate().SaveAllModified();
     case WM_DESTROY: PostQuitMessage(0); break;
     }
     return DefaultProc(message, wParam, lParam);

@@ -65,4 +65,6 @@ private:
     HMENU noScriptMenu_ = nullptr;  // resource 128
     HMENU scriptMenu_ = nullptr;    // resource 129
     bool menuShowsScript_ = false;
+    std::string caption_;          // the caption last set (the MDI client may add to it)
+    HWND captionChild_ = nullptr;  // the maximized script the caption was set for
 };
