@@ -102,5 +102,10 @@ add_dependencies(vexedit vexeng_ordinals vexeng)
 target_include_directories(vexedit PRIVATE ${CMAKE_SOURCE_DIR}/editor ${CMAKE_SOURCE_DIR}/engine)
 target_link_options(vexedit PRIVATE ${VEX_STATIC_LINK})
 target_link_libraries(vexedit PRIVATE ${VEX_ORDINAL_IMPORTS} user32 gdi32 comctl32 comdlg32
-                      shell32 ole32 advapi32 version)
+                      shell32 shlwapi ole32 advapi32 version)
+# The help pages ship in docs\ beside the editor, where Help and F1 open them.
+file(GLOB VEX_HELP_PAGES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/help/*.html)
+add_custom_command(TARGET vexedit POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/docs
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${VEX_HELP_PAGES} ${CMAKE_BINARY_DIR}/docs)
 add_dependencies(windows_tests vexedit)

@@ -8,7 +8,9 @@
 #include "child_frame.h"
 #include "doc_template.h"
 #include "document.h"
+#include "find_replace.h"
 #include "resource.h"
+#include "script_view.h"
 #include "toolbar_images.h"
 #include "vexedit_app.h"
 #include "view.h"
@@ -344,6 +346,7 @@ void CMainFrame::OnDropFiles(HDROP drop) {
 }
 
 LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == find_replace::DialogMessage()) return OnFindReplaceNotification(lParam);
     switch (message) {
     case WM_CREATE:
         if (DefaultProc(message, wParam, lParam) == -1 || !CreateBars()) return -1;

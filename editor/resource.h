@@ -64,6 +64,7 @@
 #define ID_HELP_TIP_OF_THE_DAY 32782
 #define ID_EDIT_GOTO_LINE 32783
 #define ID_HELP_FUNCTION_REFERENCE 32784
+#define ID_VIEW_SYNTAX_COLOURING 32785
 
 // Child windows of the main frame
 #define IDW_MDI_CLIENT 0xE900

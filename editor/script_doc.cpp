@@ -2,8 +2,6 @@
 
 #include "script_doc.h"
 
-#include <richedit.h>
-
 #include <fstream>
 #include <sstream>
 
@@ -23,16 +21,23 @@ bool CVexaScriptDoc::OnNewDocument() {
 
 bool CVexaScriptDoc::OnOpenDocument(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        MessageBoxA(TheApp().MainWindow(), "Failed to open document.", kAppName,
-                    MB_OK | MB_ICONEXCLAMATION);
-        return false;
+    if (in) {
+        std::stringstream content;
+        content << in.rdbuf();
+        if (CVexaScriptView* view = ScriptView()) view->SetText(content.str());
+        SetModifiedFlag(false);
+        return true;
     }
-    std::stringstream content;
-    content << in.rdbuf();
-    if (CVexaScriptView* view = ScriptView()) view->SetText(content.str());
-    SetModifiedFlag(false);
-    return true;
+    MessageBoxA(TheApp().MainWindow(), "Failed to open document.", kAppName,
+                MB_OK | MB_ICONEXCLAMATION);
+    const std::string question = "Would you like to create a new script file named " + path + "?";
+    if (MessageBoxA(TheApp().MainWindow(), question.c_str(), kAppName,
+                    MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return false;
+    // The empty script is written at once, so the file exists from now on.
+    if (!OnNewDocument()) return false;
+    SetPathName(path, true);
+    return OnSaveDocument(path);
 }
 
 bool CVexaScriptDoc::OnSaveDocument(const std::string& path) {
@@ -58,10 +63,5 @@ void CVexaScriptDoc::SetModifiedFlag(bool modified) {
 }
 
 void CVexaScriptDoc::GoToLine(int line) {
-    CVexaScriptView* view = ScriptView();
-    if (line < 1 || !view) return;
-    LRESULT start = SendMessageA(view->hwnd(), EM_LINEINDEX, line - 1, 0);
-    if (start < 0) return;
-    CHARRANGE caret{static_cast<LONG>(start), static_cast<LONG>(start)};
-    SendMessageA(view->hwnd(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+    if (CVexaScriptView* view = ScriptView()) view->GoToLine(line);
 }

@@ -9,9 +9,11 @@
 
 #include "../engine/runtime_windows/win_handles.h"
 #include "child_frame.h"
+#include "colouring_command.h"
 #include "command_line.h"
 #include "doc_template.h"
 #include "document.h"
+#include "help_commands.h"
 #include "main_frame.h"
 #include "resource.h"
 #include "run_mode.h"
@@ -100,6 +102,8 @@ bool CVexaScriptApp::InitInstance(int showCommand) {
 
     mainFrame_ = std::make_unique<CMainFrame>();
     template_ = std::make_unique<CDocTemplate>(*mainFrame_);
+    AddCommandTarget(&HelpCommands());
+    AddCommandTarget(&ColouringCommand());
     if (!mainFrame_->Create()) return false;
     accelerators_ = LoadAcceleratorsA(AppInstance(), MAKEINTRESOURCEA(IDR_MAINFRAME));
 
