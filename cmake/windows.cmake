@@ -73,3 +73,5 @@ if(TARGET vexrun)
                    --vexrun $<TARGET_FILE:vexrun> --scripts ${CMAKE_SOURCE_DIR}/tests/scripts)
   set_tests_properties(script_corpus PROPERTIES TIMEOUT 900)
 endif()
+
+include(${CMAKE_CURRENT_LIST_DIR}/editor_tools.cmake)
