@@ -47,12 +47,12 @@ void StartLauncher(const LauncherHost& host) {
     if (!FileExists(host.folder + "launcher.exe")) return;
     std::string menuPath = MenuFilePath(host);
     LauncherConfig config;
-    if (FileExists(menuPath)) {
-        LoadMenuFile(menuPath, config);
+    if (FileExists(menuPath) && LoadMenuFile(menuPath, config)) {
         config.editorProgram = host.editorProgram;
         config.startDirectory = host.startDirectory;
         config.editorWindowClass.clear();
     } else {
+        // A damaged file keeps the entries read before the damage under a sound header.
         SetEditorHeader(config, host.editorProgram, "", host.startDirectory);
     }
     SaveMenuFile(menuPath, config);
