@@ -12,6 +12,8 @@ file(GLOB VEX_EDITOR_TOOL_FAMILIES CONFIGURE_DEPENDS
 list(APPEND VEX_EDITOR_TOOLS_SOURCES ${VEX_EDITOR_TOOL_FAMILIES})
 # Resources of the tools' dialogs; a static library drops them, so each program adds this file.
 set(VEX_EDITOR_TOOLS_RC ${CMAKE_SOURCE_DIR}/editor/editor_tools.rc)
+file(GLOB VEX_EDITOR_TOOLS_ART CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/editor/res/*)
+set_source_files_properties(${VEX_EDITOR_TOOLS_RC} PROPERTIES OBJECT_DEPENDS "${VEX_EDITOR_TOOLS_ART}")
 
 add_library(vexedit_tools STATIC ${VEX_EDITOR_TOOLS_SOURCES})
 target_include_directories(vexedit_tools PUBLIC

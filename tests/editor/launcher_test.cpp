@@ -7,20 +7,11 @@
 #include "launcher_menu_file.h"
 #include "program_launch.h"
 #include "support/test_support.h"
+#include "tool_test_support.h"
 
 namespace {
 
 constexpr UINT kFirstEntryCommand = 1000;  // the launcher's command for menu entry 0
-
-template <typename Condition>
-bool WaitUntil(Condition condition, DWORD timeoutMs = 10000) {
-    DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > timeoutMs) return false;
-        Sleep(20);
-    }
-    return true;
-}
 
 size_t LineCount(const std::string& text) {
     size_t n = 0;
@@ -54,29 +45,6 @@ public:
 private:
     bool had_;
     std::string value_;
-};
-
-// A top-level window of the editor's class, standing in for a running editor.
-class EditorWindow {
-public:
-    EditorWindow() {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = kEditorWindowClass;
-        RegisterClassA(&wc);
-        window_ = CreateWindowExA(0, kEditorWindowClass, "Vexa Script", WS_OVERLAPPED, 0, 0, 10, 10,
-                                  nullptr, nullptr, wc.hInstance, nullptr);
-    }
-    ~EditorWindow() { Close(); }
-    void Close() {
-        if (window_) DestroyWindow(window_);
-        window_ = nullptr;
-    }
-    HWND get() const { return window_; }
-
-private:
-    HWND window_ = nullptr;
 };
 
 struct LauncherFolder {
@@ -150,7 +118,7 @@ TEST(Launcher, StartedToldToReloadAndClosedWithTheLastEditor) {
 
     // Another editor is open: the launcher stays.
     {
-        EditorWindow editor;
+        TestMainWindow editor(kEditorWindowClass);
         ASSERT_NE(editor.get(), nullptr);
         CloseLauncherIfLastEditor(host);
         EXPECT_EQ(WaitForSingleObject(process, 300), WAIT_TIMEOUT);
