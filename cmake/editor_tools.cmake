@@ -20,7 +20,7 @@ target_include_directories(vexedit_tools PUBLIC
   ${CMAKE_SOURCE_DIR}/editor ${CMAKE_SOURCE_DIR}/editor/launcher
   ${CMAKE_SOURCE_DIR}/editor/update ${CMAKE_SOURCE_DIR}/engine/runtime_windows)
 target_link_libraries(vexedit_tools PUBLIC
-  user32 gdi32 comctl32 comdlg32 shell32 ole32 uuid advapi32 wininet)
+  user32 gdi32 comctl32 comdlg32 shell32 ole32 uuid advapi32 wininet version ws2_32)
 
 # The tray launcher reads the menu file with the editor's own reader.
 add_executable(launcher WIN32 ${CMAKE_SOURCE_DIR}/launcher/launcher_main.cpp
