@@ -5,7 +5,8 @@ set(VEX_EDITOR_TOOLS_SOURCES
   ${CMAKE_SOURCE_DIR}/editor/program_launch.cpp
   ${CMAKE_SOURCE_DIR}/editor/desktop_shortcut.cpp
   ${CMAKE_SOURCE_DIR}/editor/tips.cpp
-  ${CMAKE_SOURCE_DIR}/editor/tip_of_the_day_dlg.cpp)
+  ${CMAKE_SOURCE_DIR}/editor/tip_of_the_day_dlg.cpp
+  ${CMAKE_SOURCE_DIR}/editor/window_finder_dlg.cpp)
 file(GLOB VEX_EDITOR_TOOL_FAMILIES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/editor/launcher/*.cpp
   ${CMAKE_SOURCE_DIR}/editor/update/*.cpp)
