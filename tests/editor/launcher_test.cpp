@@ -19,34 +19,6 @@ size_t LineCount(const std::string& text) {
     return n;
 }
 
-// Saves the Run value "Vexa Script Launcher" and puts it back afterwards.
-class RunValueGuard {
-public:
-    RunValueGuard() : had_(LauncherStartsWithWindows()) {
-        char value[1024] = {};
-        DWORD size = sizeof value;
-        if (RegGetValueA(HKEY_CURRENT_USER, kRunKey, kLauncherName, RRF_RT_REG_SZ, nullptr, value,
-                         &size) == ERROR_SUCCESS)
-            value_ = value;
-    }
-    ~RunValueGuard() {
-        HKEY key;
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                            nullptr) != ERROR_SUCCESS)
-            return;
-        if (had_)
-            RegSetValueExA(key, kLauncherName, 0, REG_SZ,
-                           reinterpret_cast<const BYTE*>(value_.c_str()), DWORD(value_.size() + 1));
-        else
-            RegDeleteValueA(key, kLauncherName);
-        RegCloseKey(key);
-    }
-
-private:
-    bool had_;
-    std::string value_;
-};
-
 struct LauncherFolder {
     ScratchDir dir;
     LauncherHost host;
@@ -68,7 +40,6 @@ HANDLE OpenLauncherProcess(HWND window) {
 
 TEST(Launcher, StartedToldToReloadAndClosedWithTheLastEditor) {
     RunValueGuard runValue;
-    SetLauncherStartsWithWindows(false, LauncherHost{});
     LauncherFolder folder;
     const LauncherHost& host = folder.host;
     std::string a = folder.dir.File("a.vxs"), b = folder.dir.File("b.vxs");

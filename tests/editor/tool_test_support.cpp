@@ -1,5 +1,8 @@
 #include "tool_test_support.h"
 
+#include "launcher_control.h"
+#include "launcher_menu_file.h"
+
 namespace {
 
 constexpr char kSettingsKey[] = "Software\\Vexa\\Vexa Script\\Settings";
@@ -106,4 +109,21 @@ SettingsGuard::~SettingsGuard() {
                        DWORD(saved.data.size()));
         RegCloseKey(key);
     }
+}
+
+RunValueGuard::RunValueGuard() {
+    char value[1024] = {};
+    DWORD size = sizeof value;
+    had_ = RegGetValueA(HKEY_CURRENT_USER, kRunKey, kLauncherName, RRF_RT_REG_SZ, nullptr, value,
+                        &size) == ERROR_SUCCESS;
+    value_ = value;
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, kLauncherName);
+}
+
+RunValueGuard::~RunValueGuard() {
+    if (had_)
+        RegSetKeyValueA(HKEY_CURRENT_USER, kRunKey, kLauncherName, REG_SZ, value_.c_str(),
+                        DWORD(value_.size() + 1));
+    else
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, kLauncherName);
 }

@@ -62,3 +62,14 @@ private:
     };
     std::vector<Saved> saved_;
 };
+
+// Saves the Run value "Vexa Script Launcher" and puts it back afterwards.
+class RunValueGuard {
+public:
+    RunValueGuard();
+    ~RunValueGuard();
+
+private:
+    bool had_ = false;
+    std::string value_;
+};
