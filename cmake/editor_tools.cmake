@@ -2,6 +2,7 @@
 # finder, tips, desktop shortcut, update check), the tray launcher program, and their tests.
 set(VEX_EDITOR_TOOLS_SOURCES
   ${CMAKE_SOURCE_DIR}/editor/tool_settings.cpp
+  ${CMAKE_SOURCE_DIR}/editor/profile.cpp
   ${CMAKE_SOURCE_DIR}/editor/program_launch.cpp
   ${CMAKE_SOURCE_DIR}/editor/desktop_shortcut.cpp
   ${CMAKE_SOURCE_DIR}/editor/tips.cpp
@@ -42,5 +43,7 @@ target_link_libraries(editor_tools_tests PRIVATE vexedit_tools gtest gtest_main)
 target_compile_definitions(editor_tools_tests PRIVATE
   VEX_SOURCE_DIR="${CMAKE_SOURCE_DIR}" VEX_BINARY_DIR="${CMAKE_BINARY_DIR}")
 add_dependencies(editor_tools_tests launcher ${VEX_TEST_PROGRAM_TARGETS})
+# The wiring test starts the real editor, which is defined after this file is read.
+cmake_language(DEFER CALL add_dependencies editor_tools_tests vexedit vexeng)
 add_test(NAME editor_tools_tests COMMAND editor_tools_tests)
 set_tests_properties(editor_tools_tests PROPERTIES TIMEOUT 900)

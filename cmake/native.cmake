@@ -30,3 +30,8 @@ else()
     gtest_discover_tests(native_tests DISCOVERY_TIMEOUT 60)
   endif()
 endif()
+
+# The editor's command-line rules are plain text work and are checked natively too.
+if(TARGET native_tests)
+  target_sources(native_tests PRIVATE ${CMAKE_SOURCE_DIR}/editor/command_line.cpp)
+endif()

@@ -75,3 +75,24 @@ if(TARGET vexrun)
 endif()
 
 include(${CMAKE_CURRENT_LIST_DIR}/editor_tools.cmake)
+
+# vexedit.exe binds vexeng.dll by ordinal through an import library made without names.
+file(GLOB VEX_EDITOR_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/editor/*.cpp
+     ${CMAKE_SOURCE_DIR}/editor/launcher/*.cpp ${CMAKE_SOURCE_DIR}/editor/update/*.cpp)
+find_program(VEX_DLLTOOL NAMES ${TOOLCHAIN_PREFIX}-dlltool x86_64-w64-mingw32-dlltool REQUIRED)
+set(VEX_ORDINAL_IMPORTS ${CMAKE_BINARY_DIR}/libvexeng_ordinals.a)
+add_custom_command(OUTPUT ${VEX_ORDINAL_IMPORTS}
+  COMMAND ${VEX_DLLTOOL} -d ${CMAKE_SOURCE_DIR}/editor/vexeng_ordinals.def -l ${VEX_ORDINAL_IMPORTS}
+  DEPENDS ${CMAKE_SOURCE_DIR}/editor/vexeng_ordinals.def)
+add_custom_target(vexeng_ordinals DEPENDS ${VEX_ORDINAL_IMPORTS})
+# The tools (launcher, finder, tips, shortcut, update check) come from their own library.
+list(REMOVE_ITEM VEX_EDITOR_SOURCES ${VEX_EDITOR_TOOLS_SOURCES})
+add_executable(vexedit WIN32 ${VEX_EDITOR_SOURCES} ${CMAKE_SOURCE_DIR}/editor/vexedit.rc
+               ${VEX_EDITOR_TOOLS_RC})
+add_dependencies(vexedit vexeng_ordinals vexeng)
+target_include_directories(vexedit PRIVATE ${CMAKE_SOURCE_DIR}/editor ${CMAKE_SOURCE_DIR}/engine)
+target_link_options(vexedit PRIVATE ${VEX_STATIC_LINK})
+target_link_libraries(vexedit PRIVATE ${VEX_ORDINAL_IMPORTS} vexedit_tools user32 gdi32 comctl32
+                      comdlg32 shell32 ole32 advapi32 version)
+add_dependencies(vexedit launcher)
+add_dependencies(windows_tests vexedit)

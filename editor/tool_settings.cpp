@@ -1,57 +1,28 @@
-// The registry profile of the tools: HKCU\Software\Vexa\Vexa Script, section "Settings".
+// The tools' settings are section "Settings" of the editor's profile.
 #include "tool_settings.h"
 
-#include <windows.h>
+#include <memory>
 
-#include "win_handles.h"
+#include "settings.h"
 
-namespace {
+int ProfileToolSettings::ReadInt(const char* entry, int defaultValue) {
+    return profile_.GetInt(settings::kSection, entry, defaultValue);
+}
 
-constexpr char kSettingsKey[] = "Software\\Vexa\\Vexa Script\\Settings";
+void ProfileToolSettings::WriteInt(const char* entry, int value) {
+    profile_.WriteInt(settings::kSection, entry, value);
+}
 
-class RegistrySettings : public ToolSettings {
-public:
-    int ReadInt(const char* entry, int defaultValue) override {
-        DWORD value = 0, size = sizeof value, type = 0;
-        if (RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, entry, RRF_RT_REG_DWORD, &type, &value,
-                         &size) != ERROR_SUCCESS)
-            return defaultValue;
-        return int(value);
-    }
-    void WriteInt(const char* entry, int value) override {
-        DWORD data = DWORD(value);
-        Write(entry, REG_DWORD, &data, sizeof data);
-    }
-    std::string ReadString(const char* entry, const std::string& defaultValue) override {
-        DWORD size = 0;
-        if (RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, entry, RRF_RT_REG_SZ, nullptr, nullptr,
-                         &size) != ERROR_SUCCESS)
-            return defaultValue;
-        std::string text(size + 1, '\0');
-        if (RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, entry, RRF_RT_REG_SZ, nullptr,
-                         text.data(), &size) != ERROR_SUCCESS)
-            return defaultValue;
-        text.resize(strnlen(text.c_str(), text.size()));
-        return text;
-    }
-    void WriteString(const char* entry, const std::string& value) override {
-        Write(entry, REG_SZ, value.c_str(), DWORD(value.size() + 1));
-    }
-    bool IniMode() const override { return false; }
+std::string ProfileToolSettings::ReadString(const char* entry, const std::string& defaultValue) {
+    return profile_.GetString(settings::kSection, entry, defaultValue.c_str());
+}
 
-private:
-    static void Write(const char* entry, DWORD type, const void* data, DWORD size) {
-        UniqueRegKey key;
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                            key.put(), nullptr) != ERROR_SUCCESS)
-            return;
-        RegSetValueExA(key.get(), entry, 0, type, static_cast<const BYTE*>(data), size);
-    }
-};
-
-}  // namespace
+void ProfileToolSettings::WriteString(const char* entry, const std::string& value) {
+    profile_.WriteString(settings::kSection, entry, value);
+}
 
 ToolSettings& RegistryToolSettings() {
-    static RegistrySettings settings;
+    static std::unique_ptr<CProfile> profile = MakeRegistryProfile("Vexa", "Vexa Script");
+    static ProfileToolSettings settings(*profile, false);
     return settings;
 }

@@ -14,5 +14,22 @@ public:
     virtual bool IniMode() const = 0;
 };
 
+class CProfile;
+
+// Section "Settings" of the editor's profile.
+class ProfileToolSettings : public ToolSettings {
+public:
+    ProfileToolSettings(CProfile& profile, bool iniMode) : profile_(profile), iniMode_(iniMode) {}
+    int ReadInt(const char* entry, int defaultValue) override;
+    void WriteInt(const char* entry, int value) override;
+    std::string ReadString(const char* entry, const std::string& defaultValue) override;
+    void WriteString(const char* entry, const std::string& value) override;
+    bool IniMode() const override { return iniMode_; }
+
+private:
+    CProfile& profile_;
+    bool iniMode_;
+};
+
 // HKCU\Software\Vexa\Vexa Script\Settings, the editor's normal profile.
 ToolSettings& RegistryToolSettings();

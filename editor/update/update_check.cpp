@@ -4,7 +4,6 @@
 
 #include <wininet.h>
 
-#include <cstdio>
 #include <ctime>
 #include <memory>
 #include <thread>
@@ -99,28 +98,6 @@ UpdateDocument ParseUpdateDocument(const std::string& document) {
     parsed.hasUrl = FindKey(document, "url=", false, true, parsed.url);
     parsed.hasText = FindKey(document, "text=", true, false, parsed.text);
     return parsed;
-}
-
-std::string VersionText(int major, int minor, int beta) {
-    char text[64];
-    int n = std::snprintf(text, sizeof text, "%d.%02d", major, minor);
-    if (beta >= 1 && beta <= 99) std::snprintf(text + n, sizeof text - n, " Beta %d", beta);
-    return text;
-}
-
-std::string ProgramVersionText() {
-    char path[MAX_PATH * 2] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    DWORD ignored = 0, size = GetFileVersionInfoSizeA(path, &ignored);
-    if (size == 0) return "";
-    std::string data(size, '\0');
-    VS_FIXEDFILEINFO* info = nullptr;
-    UINT infoSize = 0;
-    if (!GetFileVersionInfoA(path, 0, size, data.data()) ||
-        !VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &infoSize) || !info)
-        return "";
-    return VersionText(HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
-                       HIWORD(info->dwFileVersionLS));
 }
 
 std::string UpdateDocumentName(const std::string& version) {

@@ -18,10 +18,6 @@ struct UpdateDocument {
 };
 UpdateDocument ParseUpdateDocument(const std::string& document);
 
-// "%d.%02d", plus " Beta %d" when `beta` is 1..99 (1, 63, 0 give "1.63").
-std::string VersionText(int major, int minor, int beta);
-// The running program's version text from its version resource; empty without one.
-std::string ProgramVersionText();
 // "Vexa Script" + version with blanks and full stops turned into underscores, as in
 // "Vexa_Script1_63"; the document is this name plus ".txt" at the update location.
 std::string UpdateDocumentName(const std::string& version);
@@ -32,6 +28,7 @@ std::string TodayText();
 
 class CUpdateCheck {
 public:
+    // `version` is the editor's version text as the About box shows it ("1.63 Beta 2").
     CUpdateCheck(ToolSettings& settings, std::string version);
     ~CUpdateCheck();
     CUpdateCheck(const CUpdateCheck&) = delete;
