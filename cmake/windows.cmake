@@ -96,3 +96,4 @@ target_link_libraries(vexedit PRIVATE ${VEX_ORDINAL_IMPORTS} vexedit_tools user3
                       comdlg32 shell32 ole32 advapi32 version)
 add_dependencies(vexedit launcher)
 add_dependencies(windows_tests vexedit)
+include(${CMAKE_CURRENT_LIST_DIR}/builtin_table_test.cmake)
