@@ -88,6 +88,8 @@ if(TARGET vexrun)
   set_tests_properties(script_corpus PROPERTIES TIMEOUT 900)
 endif()
 
+include(${CMAKE_CURRENT_LIST_DIR}/editor_tools.cmake)
+
 # vexedit.exe binds vexeng.dll by ordinal through an import library made without names.
 file(GLOB VEX_EDITOR_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/editor/*.cpp
      ${CMAKE_SOURCE_DIR}/editor/launcher/*.cpp ${CMAKE_SOURCE_DIR}/editor/update/*.cpp)
@@ -97,15 +99,20 @@ add_custom_command(OUTPUT ${VEX_ORDINAL_IMPORTS}
   COMMAND ${VEX_DLLTOOL} -d ${CMAKE_SOURCE_DIR}/editor/vexeng_ordinals.def -l ${VEX_ORDINAL_IMPORTS}
   DEPENDS ${CMAKE_SOURCE_DIR}/editor/vexeng_ordinals.def)
 add_custom_target(vexeng_ordinals DEPENDS ${VEX_ORDINAL_IMPORTS})
-add_executable(vexedit WIN32 ${VEX_EDITOR_SOURCES} ${CMAKE_SOURCE_DIR}/editor/vexedit.rc)
+# The tools (launcher, finder, tips, shortcut, update check) come from their own library.
+list(REMOVE_ITEM VEX_EDITOR_SOURCES ${VEX_EDITOR_TOOLS_SOURCES})
+add_executable(vexedit WIN32 ${VEX_EDITOR_SOURCES} ${CMAKE_SOURCE_DIR}/editor/vexedit.rc
+               ${VEX_EDITOR_TOOLS_RC})
 add_dependencies(vexedit vexeng_ordinals vexeng)
 target_include_directories(vexedit PRIVATE ${CMAKE_SOURCE_DIR}/editor ${CMAKE_SOURCE_DIR}/engine)
 target_link_options(vexedit PRIVATE ${VEX_STATIC_LINK})
-target_link_libraries(vexedit PRIVATE ${VEX_ORDINAL_IMPORTS} user32 gdi32 comctl32 comdlg32
-                      shell32 shlwapi ole32 advapi32 version)
+target_link_libraries(vexedit PRIVATE ${VEX_ORDINAL_IMPORTS} vexedit_tools user32 gdi32 comctl32
+                      comdlg32 shell32 shlwapi ole32 advapi32 version)
+add_dependencies(vexedit launcher)
 # The help pages ship in docs\ beside the editor, where Help and F1 open them.
 file(GLOB VEX_HELP_PAGES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/help/*.html)
 add_custom_command(TARGET vexedit POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/docs
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${VEX_HELP_PAGES} ${CMAKE_BINARY_DIR}/docs)
 add_dependencies(windows_tests vexedit)
+include(${CMAKE_CURRENT_LIST_DIR}/builtin_table_test.cmake)

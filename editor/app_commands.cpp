@@ -8,6 +8,7 @@
 #include "doc_template.h"
 #include "document.h"
 #include "main_frame.h"
+#include "program_launch.h"
 #include "resource.h"
 #include "settings.h"
 #include "vexedit_app.h"
@@ -49,7 +50,7 @@ bool CVexaScriptApp::OnCommand(int id) {
         return true;
     case ID_APP_ABOUT: OnAppAbout(); return true;
     case ID_HELP_ONLINE_SUPPORT:
-        ShellExecuteA(MainWindow(), "open", kSupportPage, nullptr, nullptr, SW_SHOWNORMAL);
+        LaunchProgram(kSupportPage);
         return true;
     default: return false;
     }

@@ -11,6 +11,7 @@
 #include "find_replace.h"
 #include "resource.h"
 #include "script_view.h"
+#include "tool_commands.h"
 #include "toolbar_images.h"
 #include "vexedit_app.h"
 #include "view.h"
@@ -354,6 +355,7 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SIZE:
         LayoutBars();
+        ToolsOnMainWindowSize(hwnd(), UINT(wParam));
         return 0;  // DefFrameProc would stretch the MDI client over the bars
     case WM_COMMAND:
         if (lParam == 0 || reinterpret_cast<HWND>(lParam) == toolBar_) {
@@ -387,6 +389,7 @@ LRESULT CMainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (!TheApp().DocTemplate().SaveAllModified()) return 0;
         TheApp().DocTemplate().CloseAllDocuments();
         DestroyWindow(hwnd());
+        ToolsOnMainFrameClosed();
         return 0;
     case WM_QUERYENDSESSION:
         // Windows is shutting down: the same questions as on exit; Cancel vetoes the shutdown.

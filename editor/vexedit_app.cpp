@@ -17,6 +17,7 @@
 #include "main_frame.h"
 #include "resource.h"
 #include "run_mode.h"
+#include "tool_commands.h"
 #include "view.h"
 
 namespace {
@@ -125,9 +126,11 @@ bool CVexaScriptApp::InitInstance(int showCommand) {
         DestroyWindow(mainFrame_->hwnd());
         return false;
     }
+    InstallToolCommands(*this);
     ShowWindow(mainFrame_->hwnd(), showCommand);
     UpdateWindow(mainFrame_->hwnd());
     DragAcceptFiles(mainFrame_->hwnd(), TRUE);
+    RunStartupTools();
     return true;
 }
 
