@@ -22,7 +22,9 @@ constexpr int32_t kNoTempFile = 2;      // FTP_NO_TEMP_FILE
 constexpr int32_t kTypeUnknown = 0;
 constexpr int32_t kTypeAscii = 1;
 constexpr int32_t kTypeBinary = 2;
-constexpr DWORD kReloadFlag = 0x80000000;  // INTERNET_FLAG_RELOAD
+// Reload, and keep the file out of the Internet cache: the data goes to a file of the script's
+// anyway, and Wine's cache write crashes the process when a download fails half-way.
+constexpr DWORD kDownloadFlags = 0x80000000 | 0x04000000;  // RELOAD | NO_CACHE_WRITE
 constexpr DWORD_PTR kFtpContext = 1;
 
 // The arguments of all five functions, copied on the script's thread.
@@ -181,7 +183,11 @@ void UploadWorker(WorkerBlock& base) {
         }
         complete = SendFile(library, local.get(), remote.get(),
                             static_cast<uint64_t>(size.QuadPart), head, block);
-    }  // the remote file closes here, which ends the transfer
+    }  // the remote file closes here, which reads the server's last word on the transfer
+    if (complete && ServerReportedFailure(library)) {
+        PostIntResult(block, -8);
+        complete = false;
+    }
     if (!useTemp) {
         if (complete) PostIntResult(block, 1);
         return;
@@ -254,7 +260,7 @@ void DownloadWorker(WorkerBlock& base) {
         InternetHandle remote(
             library,
             library.FtpOpenFile(ftp.connection.get(), block.remoteFile.c_str(), GENERIC_READ,
-                                block.transferType | kReloadFlag, kFtpContext));
+                                block.transferType | kDownloadFlags, kFtpContext));
         if (!remote) {
             PostIntResult(block, -5);
             return;
@@ -270,6 +276,10 @@ void DownloadWorker(WorkerBlock& base) {
         uint64_t copied = 0;
         complete = CopyToLocalFile(library, remote.get(), local.get(), size, report, copied);
     }  // the local file and the remote handle close before the files are moved
+    if (complete && ServerReportedFailure(library)) {
+        report.Write(kFtpDownloadCodes.read);
+        complete = false;
+    }
     FinishDownload(target, complete, report);
 }
 

@@ -1,7 +1,6 @@
 // The Internet built-ins still to come answer as unavailable until they land.
 #include "builtin_api.h"
 
-int Builtin_DownloadUrl(BuiltinCall& call) { return BuiltinUnavailable(call); }
 int Builtin_IsConnectedToInternet(BuiltinCall& call) { return BuiltinUnavailable(call); }
 int Builtin_BrowseURL(BuiltinCall& call) { return BuiltinUnavailable(call); }
 int Builtin_GetIPAddress(BuiltinCall& call) { return BuiltinUnavailable(call); }

@@ -1,5 +1,7 @@
 #include "wininet_binding.h"
 
+#include <algorithm>
+
 #include "script_value.h"
 
 namespace {
@@ -26,6 +28,7 @@ constexpr const char* kEntryNames[InternetLibrary::kEntryCount] = {
     "FtpGetCurrentDirectoryA",
     "FtpGetFileSize",
     "FtpFindFirstFileA",
+    "InternetGetLastResponseInfoA",
 };
 
 constexpr DWORD kPassiveFlag = 0x08000000;  // INTERNET_FLAG_PASSIVE
@@ -161,10 +164,36 @@ HINTERNET InternetLibrary::FtpFindFirstFile(HINTERNET connection, const char* pa
     return f ? f(connection, pattern, entry, flags, context) : nullptr;
 }
 
+BOOL InternetLibrary::GetLastResponseInfo(DWORD* error, char* buffer, DWORD* length) const {
+    auto f = Get<decltype(&::InternetGetLastResponseInfoA)>(kGetLastResponseInfo);
+    return f ? f(error, buffer, length) : FALSE;
+}
+
+bool ServerReportedFailure(const InternetLibrary& library) {
+    char reply[1024] = "";
+    DWORD error = 0, length = sizeof reply;
+    if (!library.GetLastResponseInfo(&error, reply, &length)) return false;
+    // A multi-line reply ends with the line that carries the code.
+    std::string text(reply, std::min<DWORD>(length, sizeof reply - 1));
+    std::size_t line = 0, at = 0;
+    while (at < text.size()) {
+        if (text[at] >= '0' && text[at] <= '9') line = at;
+        std::size_t next = text.find('\n', at);
+        if (next == std::string::npos) break;
+        at = next + 1;
+    }
+    return !text.empty() && (text[line] == '4' || text[line] == '5');
+}
+
 ServerAddress ParseServerText(const std::string& server) {
     ServerAddress address{server, INTERNET_DEFAULT_FTP_PORT};
     std::size_t colon = server.rfind(':');
-    if (colon == std::string::npos || colon + 1 >= server.size()) return address;
+    if (colon == std::string::npos) return address;
+    // "host:" means the host with the default port; taken whole it could never connect.
+    if (colon + 1 == server.size()) {
+        address.host.pop_back();
+        return address;
+    }
     char first = server[colon + 1];
     if (first < '0' || first > '9') return address;
     address.host = server.substr(0, colon);

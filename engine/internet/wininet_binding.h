@@ -46,6 +46,7 @@ public:
     DWORD FtpGetFileSize(HINTERNET file, DWORD* high) const;
     HINTERNET FtpFindFirstFile(HINTERNET connection, const char* pattern, WIN32_FIND_DATAA* entry,
                                DWORD flags, DWORD_PTR context) const;
+    BOOL GetLastResponseInfo(DWORD* error, char* buffer, DWORD* length) const;
 
     enum Entry {
         kGetConnectedState,
@@ -68,6 +69,9 @@ public:
         kFtpGetCurrentDirectory,
         kFtpGetFileSize,
         kFtpFindFirstFile,
+        // Beyond the table of the Part's order: the server's last reply, which tells whether
+        // an FTP transfer that ended without a read or write error was really complete.
+        kGetLastResponseInfo,
         kEntryCount
     };
     bool Has(Entry entry) const { return entries_[entry] != nullptr; }
@@ -114,8 +118,13 @@ private:
     HINTERNET handle_ = nullptr;
 };
 
-// A server text split into host and port: "host:2121" is port 2121; "host", "host:" and
-// "host:ab" are the whole text with port 21.
+// True when the server's last FTP reply on this thread is a failure (4xx or 5xx): after the
+// file handle of a transfer closes, that reply is the transfer's outcome. A data connection
+// cut with a reset reads as a normal end of data under Wine; only this reply tells.
+bool ServerReportedFailure(const InternetLibrary& library);
+
+// A server text split into host and port: "host:2121" is port 2121; "host" and "host:" are
+// the host with port 21; "host:ab" is the whole text with port 21.
 struct ServerAddress {
     std::string host;
     int port = INTERNET_DEFAULT_FTP_PORT;
