@@ -94,6 +94,7 @@ if(TARGET vexrun)
   add_test(NAME internet
            COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/internet/run_internet.py
                    --vexrun $<TARGET_FILE:vexrun> --scripts ${CMAKE_SOURCE_DIR}/tests/internet/scripts
+                   --programs ${CMAKE_BINARY_DIR}/testprograms
                    ${VEX_INTERNET_GTEST})
   set_tests_properties(internet PROPERTIES TIMEOUT 900)
 endif()

@@ -185,8 +185,8 @@ bool ServerReportedFailure(const InternetLibrary& library) {
     return !text.empty() && (text[line] == '4' || text[line] == '5');
 }
 
-ServerAddress ParseServerText(const std::string& server) {
-    ServerAddress address{server, INTERNET_DEFAULT_FTP_PORT};
+ServerAddress ParseServerText(const std::string& server, int defaultPort) {
+    ServerAddress address{server, defaultPort};
     std::size_t colon = server.rfind(':');
     if (colon == std::string::npos) return address;
     // "host:" means the host with the default port; taken whole it could never connect.

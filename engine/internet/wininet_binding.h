@@ -124,12 +124,13 @@ private:
 bool ServerReportedFailure(const InternetLibrary& library);
 
 // A server text split into host and port: "host:2121" is port 2121; "host" and "host:" are
-// the host with port 21; "host:ab" is the whole text with port 21.
+// the host with the default port; "host:ab" is the whole text with the default port.
 struct ServerAddress {
     std::string host;
     int port = INTERNET_DEFAULT_FTP_PORT;
 };
-ServerAddress ParseServerText(const std::string& server);
+ServerAddress ParseServerText(const std::string& server,
+                              int defaultPort = INTERNET_DEFAULT_FTP_PORT);
 
 // The session every Internet built-in opens: agent "vexeng", preconfigured access.
 InternetHandle OpenSession(const InternetLibrary& library);

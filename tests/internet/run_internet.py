@@ -5,6 +5,7 @@ conformance corpus), the byte-exact check of a 50 MiB download, and the GoogleTe
 the Internet built-ins. Run as root, everything happens in a private network namespace with only
 the loopback, so no test traffic, not even a name look-up, leaves the machine."""
 import argparse
+import ftplib
 import hashlib
 import os
 import shutil
@@ -41,7 +42,10 @@ def in_private_network():
     if probe.returncode != 0:
         return None
     env = dict(os.environ, VEX_NETNS='1')
-    command = ['unshare', '-n', 'sh', '-c', 'ip link set lo up && exec "$@"', 'sh',
+    # Wine reports an Internet connection only when an adapter has a gateway: a default route
+    # through the loopback gives it one, and still nothing can leave the namespace.
+    network = 'ip link set lo up && ip route add default via 127.0.0.1 dev lo && exec "$@"'
+    command = ['unshare', '-n', 'sh', '-c', network, 'sh',
                sys.executable, os.path.abspath(__file__)] + sys.argv[1:]
     return subprocess.run(command, env=env).returncode
 
@@ -115,6 +119,26 @@ def make_fixtures(folder):
     make_large_file(os.path.join(folder, 'big.bin'), 16 << 20)
 
 
+def make_listing_folder(servers):
+    """An FTP folder of files and folders whose names sort differently with and without case;
+    returns its files in the order the server lists them, each followed by a line feed."""
+    folder = os.path.join(servers.ftp_root, 'listing')
+    os.makedirs(folder, exist_ok=True)
+    for name in ('b.txt', 'A.txt', 'c.txt', 'a2.TXT'):
+        with open(os.path.join(folder, name), 'w') as f:
+            f.write(name)
+    for name in ('Zeta', 'alpha'):
+        os.makedirs(os.path.join(folder, name), exist_ok=True)
+    ftp = ftplib.FTP()
+    ftp.connect('127.0.0.1', servers.ftp_port)
+    ftp.login()
+    lines = []
+    ftp.retrlines('LIST listing', lines.append)
+    ftp.quit()
+    names = [line.split(None, 8)[8] for line in lines if not line.startswith('d')]
+    return ''.join(name + '\n' for name in names)
+
+
 def run_gtest(options, counts):
     if not options.gtest:
         return
@@ -129,6 +153,7 @@ def main():
     parser.add_argument('--vexrun', required=True)
     parser.add_argument('--scripts', required=True)
     parser.add_argument('--gtest', help='the Internet GoogleTest program')
+    parser.add_argument('--programs', help='the folder of the test programs (RecordingChild.exe)')
     parser.add_argument('--skip-large', action='store_true')
     parser.add_argument('only', nargs='*', help='script names to run (default: all)')
     options = parser.parse_args()
@@ -142,6 +167,7 @@ def main():
     servers.start(want_port21=os.geteuid() == 0)
     make_large_file(os.path.join(servers.http_root, 'large.bin'), 50 << 20)
     make_fixtures(os.path.join(scratch, 'fixtures'))
+    listing = make_listing_folder(servers)
     os.environ.update({
         'VEXTEST_FTP': '127.0.0.1:%d' % servers.ftp_port,
         'VEXTEST_FTP_PORT': str(servers.ftp_port),
@@ -151,6 +177,8 @@ def main():
         'VEXTEST_HTTP_ROOT': windows_path(servers.http_root),
         'VEXTEST_CONTROL': windows_path(servers.control.path),
         'VEXTEST_FIXTURES': windows_path(os.path.join(scratch, 'fixtures')),
+        'VEXTEST_PROGRAMS': windows_path(options.programs or scratch),
+        'VEXTEST_LISTING_FILES': listing,
     })
     restart_wineserver()
     subprocess.run([WINE_RUN, 'cmd', '/c', 'exit'], capture_output=True)
