@@ -116,3 +116,28 @@ add_custom_command(TARGET vexedit POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${VEX_HELP_PAGES} ${CMAKE_BINARY_DIR}/docs)
 add_dependencies(windows_tests vexedit)
 include(${CMAKE_CURRENT_LIST_DIR}/builtin_table_test.cmake)
+
+# The Internet tests: scripts and a GoogleTest program against an FTP and an HTTP server that
+# tests/internet/run_internet.py starts on 127.0.0.1 (in a private network namespace as root).
+file(GLOB VEX_INTERNET_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/internet/*.cpp)
+set(VEX_INTERNET_GTEST)
+if(VEX_INTERNET_TESTS)
+  add_executable(internet_tests ${VEX_INTERNET_TESTS} ${CMAKE_SOURCE_DIR}/tests/windows/support/engine_library.cpp
+                 ${CMAKE_SOURCE_DIR}/tests/windows/support/test_support.cpp ${VEX_TOOLS_COMMON})
+  target_include_directories(internet_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/windows
+                             ${CMAKE_SOURCE_DIR}/engine ${CMAKE_SOURCE_DIR}/tools/common)
+  target_link_options(internet_tests PRIVATE ${VEX_STATIC_LINK})
+  target_link_libraries(internet_tests PRIVATE gtest gtest_main user32 gdi32 advapi32 shell32 comctl32)
+  target_compile_definitions(internet_tests PRIVATE
+    VEX_SOURCE_DIR="${CMAKE_SOURCE_DIR}" VEX_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  add_dependencies(internet_tests vexeng)
+  set(VEX_INTERNET_GTEST --gtest $<TARGET_FILE:internet_tests>)
+endif()
+if(TARGET vexrun)
+  add_test(NAME internet
+           COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/internet/run_internet.py
+                   --vexrun $<TARGET_FILE:vexrun> --scripts ${CMAKE_SOURCE_DIR}/tests/internet/scripts
+                   --programs ${CMAKE_BINARY_DIR}/testprograms
+                   ${VEX_INTERNET_GTEST})
+  set_tests_properties(internet PROPERTIES TIMEOUT 900)
+endif()

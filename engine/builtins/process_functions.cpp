@@ -9,6 +9,7 @@
 #include "builtin_api.h"
 #include "current_folder.h"
 #include "error_codes.h"
+#include "program_starter.h"
 #include "progress_dialog.h"
 #include "wait_loop.h"
 #include "win_handles.h"
@@ -72,6 +73,13 @@ bool ShellStart(const std::string& commandLine, int32_t showCmd) {
 
 }  // namespace
 
+int StartProgramOrDocument(RunWindow& window, const std::string& commandLine, int32_t showCmd) {
+    StartedProcess started;
+    StartOutcome outcome = StartProcess(window, commandLine, showCmd, started);
+    if (outcome == StartOutcome::kCancelled) return kErrCancelled;
+    return outcome == StartOutcome::kStarted || ShellStart(commandLine, showCmd) ? 1 : 0;
+}
+
 int Builtin_Run(BuiltinCall& call) {
     SetIntResult(call, 0);
     std::string commandLine;
@@ -80,11 +88,9 @@ int Builtin_Run(BuiltinCall& call) {
     if (int error = GetOptionalIntParam(call, 1, showCmd)) return error;
     if (!IsSystemText(commandLine)) return kOk;
     StatusLine status(call.window, "Running command line...");
-    StartedProcess started;
-    StartOutcome outcome = StartProcess(call.window, commandLine, showCmd, started);
-    if (outcome == StartOutcome::kCancelled) return kErrCancelled;
-    bool ok = outcome == StartOutcome::kStarted || ShellStart(commandLine, showCmd);
-    SetIntResult(call, ok ? 1 : 0);
+    int started = StartProgramOrDocument(call.window, commandLine, showCmd);
+    if (started < 0) return started;
+    SetIntResult(call, started);
     return kOk;
 }
 
