@@ -7,6 +7,7 @@
 #include <atomic>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "dialog_catcher.h"
 #include "support/engine_library.h"
@@ -166,6 +167,56 @@ TEST_F(WindowFunctionsTest, AnEditHoldingTheCaptionIsNeverTaken) {
         },
         5000);
     EXPECT_TRUE(clicked) << ReadTextFile(LogPath());
+}
+
+// Each polling function shows its own status line while it looks for what is not there.
+TEST_F(WindowFunctionsTest, EveryPollShowsItsStatusLine) {
+    const std::vector<std::string> statuses = {
+        "Click button...",
+        "Check dialog button...",
+        "Is dialog button checked...",
+        "Set dialog item text...",
+        "Get dialog item text...",
+        "Select listbox string...",
+        "Select combobox string...",
+        "Listbox get count...",
+        "Combobox get count...",
+        "Listbox get text...",
+        "Combobox get text...",
+        "Verifying active window title...",
+        "Verifying active MDI window title...",
+        "Verifying active window text...",
+        "Waiting for window to be visible...",
+    };
+    std::vector<std::string> seen;
+    std::thread watcher([&] {
+        for (const std::string& status : statuses) {
+            std::string shown = WaitForStatus(status, 5000);
+            if (shown.empty()) return;
+            seen.push_back(shown);
+        }
+    });
+    ScriptRun run = Run(R"(int main() {
+        ClickButton(4242);
+        CheckDlgButton(4242, 1);
+        IsDlgButtonChecked(4242);
+        SetDlgItemText(4242, "x");
+        GetDlgItemText(4242);
+        ListBox_SelectString(4242, "x");
+        ComboBox_SelectString(4242, "x");
+        ListBox_GetCount(4242);
+        ComboBox_GetCount(4242);
+        ListBox_GetText(4242);
+        ComboBox_GetText(4242);
+        VerifyActiveWindowTitle("No Such Title");
+        VerifyActiveMDIWindowTitle("No Such Title");
+        VerifyActiveWindowText("No Such Text");
+        WaitWindowTitleVisible("No Such Title", 1000);
+        return 0;
+    })");
+    watcher.join();
+    EXPECT_EQ(run.result, 0);
+    EXPECT_EQ(seen, statuses);
 }
 
 TEST_F(WindowFunctionsTest, ContinueEndsWaitWindowClosedWithZeroAndGivesTheForegroundBack) {
