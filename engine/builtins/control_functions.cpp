@@ -62,15 +62,12 @@ int Builtin_IsDlgButtonChecked(BuiltinCall& call) {
 
 int Builtin_SetDlgItemText(BuiltinCall& call) {
     SetIntResult(call, 0);
-    ControlName name;
-    std::string text;
-    int32_t flags = 0;
-    if (int error = GetControlParam(call, 0, name)) return error;
-    if (int error = GetStringParam(call, 1, text)) return error;
-    if (int error = GetOptionalIntParam(call, 2, flags)) return error;
+    ControlTextRequest request;
+    if (int error = GetControlTextParams(call, request)) return error;
+    const std::string& text = request.text;
     return Poll(call, "Set dialog item text...", kControlTimeout, [&] {
         FoundControl found;
-        if (!FindControlAfterLabel(name, found)) return PollStep::kRetry;
+        if (!FindControlAfterLabel(request.name, found)) return PollStep::kRetry;
         if (!IsWindowVisible(found.control) || !IsWindowEnabled(found.control))
             return PollStep::kRetry;
         // A message rather than SetWindowText: it reaches controls of other programs too.
@@ -79,7 +76,7 @@ int Builtin_SetDlgItemText(BuiltinCall& call) {
                         set) ||
             !set)
             return PollStep::kRetry;
-        if (flags & 1) NotifyParent(found, kEditChange);
+        if (request.flags & 1) NotifyParent(found, kEditChange);
         SetIntResult(call, 1);
         return PollStep::kDone;
     });

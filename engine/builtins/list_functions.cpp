@@ -85,16 +85,13 @@ PollStep SelectInListBox(BuiltinCall& call, HWND list, LRESULT count, const std:
 
 int SelectString(BuiltinCall& call, const char* status, bool comboBox) {
     SetIntResult(call, 0);
-    ControlName name;
-    std::string text;
-    int32_t flags = 0;
-    if (int error = GetControlParam(call, 0, name)) return error;
-    if (int error = GetStringParam(call, 1, text)) return error;
-    if (int error = GetOptionalIntParam(call, 2, flags)) return error;
+    ControlTextRequest request;
+    if (int error = GetControlTextParams(call, request)) return error;
+    const std::string& text = request.text;
     const ListMessages& messages = comboBox ? kComboBox : kListBox;
     return Poll(call, status, kListTimeout, [&] {
         FoundControl found;
-        if (!FindList(name, true, found)) return PollStep::kRetry;
+        if (!FindList(request.name, true, found)) return PollStep::kRetry;
         LRESULT count = Ask(found.control, messages.getCount);
         if (count == LB_ERR || count < 1) return PollStep::kRetry;
         bool selected = false;
@@ -104,7 +101,7 @@ int SelectString(BuiltinCall& call, const char* status, bool comboBox) {
                                         reinterpret_cast<LPARAM>(text.c_str())) != CB_ERR)
                 : SelectInListBox(call, found.control, count, text, selected);
         if (step != PollStep::kDone) return step;
-        if (flags & 1) NotifyParent(found, kSelectionChange);
+        if (request.flags & 1) NotifyParent(found, kSelectionChange);
         SetIntResult(call, 1);
         return PollStep::kDone;
     });

@@ -59,6 +59,12 @@ int GetControlParam(BuiltinCall& call, int position, ControlName& name) {
     return GetIntOrStringParam(call, position, name.byId, name.id, name.caption);
 }
 
+int GetControlTextParams(BuiltinCall& call, ControlTextRequest& request) {
+    if (int error = GetControlParam(call, 0, request.name)) return error;
+    if (int error = GetStringParam(call, 1, request.text)) return error;
+    return GetOptionalIntParam(call, 2, request.flags);
+}
+
 HWND WalkDescendants(HWND parent, const std::function<bool(HWND)>& match, HWND* matchParent) {
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         HWND first = GetWindow(child, GW_CHILD);

@@ -28,6 +28,15 @@ struct ControlName {
 };
 int GetControlParam(BuiltinCall& call, int position, ControlName& name);
 
+// Control, text and optional flags (bit 0 sends the change notification): the parameters of
+// SetDlgItemText and of the two SelectString functions.
+struct ControlTextRequest {
+    ControlName name;
+    std::string text;
+    int32_t flags = 0;
+};
+int GetControlTextParams(BuiltinCall& call, ControlTextRequest& request);
+
 struct FoundControl {
     HWND control = nullptr;
     HWND parent = nullptr;  // the window whose children were being visited

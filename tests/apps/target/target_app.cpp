@@ -217,7 +217,7 @@ bool OpenTarget(HINSTANCE instance, const TargetOptions& options) {
         if (!RegisterClasses()) return false;
         g.accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_TARGET_ACCEL));
         g.frame = CreateWindowExA(
-            0, kFrameClass, "Vexa Target", WS_OVERLAPPEDWINDOW, 20, 20, 520, 380, nullptr,
+            0, kFrameClass, "Vexa Target", WS_OVERLAPPEDWINDOW, 620, 20, 520, 380, nullptr,
             LoadMenuA(instance, MAKEINTRESOURCEA(IDR_TARGET_MENU)), instance, nullptr);
         if (!g.frame) return false;
         Activate(g.frame);
