@@ -125,6 +125,21 @@ TEST(Vexrun, CompileOnlyAndStrictSwitches) {
     EXPECT_EQ(RunVexrun("", dir).exitCode, -1) << "no script: usage";
 }
 
+// How a script reports on standard output: each message box printed, then answered with its
+// OK button (which is Yes in a Yes/No box).
+TEST(Vexrun, EchoPrintsTheScriptsMessageBoxesAndAnswersThem) {
+    ScratchDir dir;
+    ASSERT_TRUE(WriteTextFile(dir.File("say.vxs"),
+                              "int main()\n{\n"
+                              "    int a = MessageBox(\"first step\", \"Demo\");\n"
+                              "    int b = MessageBox(\"two\\nlines\", \"Other\", MB_YESNO);\n"
+                              "    return a * 10 + b;\n}\n"));
+    VexrunOutput run = RunVexrun("/echo say.vxs", dir);
+    EXPECT_EQ(run.exitCode, IDOK * 10 + IDYES);
+    EXPECT_EQ(Normalized(run.out), "first step\ntwo\nlines\n");
+    EXPECT_EQ(run.err, "");
+}
+
 TEST(Vexrun, ShowGivesTheRunningWindowAnOwnerAndMakesItVisible) {
     ScratchDir dir;
     ASSERT_TRUE(WriteTextFile(dir.File("pause.vxs"), "int main() { Pause(20000); return 11; }\n"));
