@@ -243,6 +243,19 @@ TEST_F(EditorTest, RunModeExitCodeIsTheScriptResultAndStrictFollowsTheSwitches) 
     EXPECT_FALSE(KeyExists(kClassesKey)) << "run mode registers no file type";
 }
 
+TEST_F(EditorTest, WithoutTheEngineTheEditorDoesNotStart) {
+    ScratchDir alone;
+    ASSERT_TRUE(CopyInto(BinaryDir() + "\\vexedit.exe", alone.path()));
+    ASSERT_TRUE(WriteTextFile(alone.File("seven.vxs"), "int main() { return 7; }\n"));
+    StartedProcess process;
+    ASSERT_TRUE(
+        StartProcess("\"" + alone.File("vexedit.exe") + "\" /r seven.vxs", alone.path(), process));
+    long code = WaitExit(process, 30000);
+    EXPECT_NE(code, 7);
+    EXPECT_NE(code, -1000) << "it must not hang";
+    EXPECT_EQ(EditorFrame(process.id), nullptr);
+}
+
 TEST_F(EditorTest, RunModeBuildsTheEntryCallFromTheArguments) {
     const std::string folder = dir_.File("My Scripts");
     CreateDirectoryA(folder.c_str(), nullptr);
