@@ -359,7 +359,11 @@ TEST_F(EditorViewTest, PrintPreviewPagesTheScriptWithItsMargins) {
     editor_.Command(kFilePrintPreview);
     HWND preview = nullptr;
     ASSERT_TRUE(WaitUntil(
-        [&] { return (preview = FindWindowA("VexaScriptPrintPreview", nullptr)) != nullptr; },
+        [&] {
+            // Shown once its buttons and first page are ready.
+            preview = FindWindowA("VexaScriptPrintPreview", nullptr);
+            return preview && IsWindowVisible(preview);
+        },
         kWait));
     char caption[128] = {};
     GetWindowTextA(preview, caption, sizeof caption);
