@@ -13,11 +13,14 @@ constexpr int kBuildRun = 32775;      // Build > Run
 constexpr int kViewFont = 32777;      // View > Font...
 constexpr int kViewSyntaxColouring = 32785;
 constexpr int kFileNew = 0xE100;
+constexpr int kFileSave = 0xE103;
 constexpr int kFilePrintPreview = 0xE109;
 constexpr int kEditPaste = 0xE125;
-constexpr int kEditFind = 0xE124;    // Ctrl+F
-constexpr int kEditRepeat = 0xE128;  // F3, Find Next
-constexpr int kHelp = 0xE146;        // F1
+constexpr int kEditFind = 0xE124;  // Ctrl+F
+constexpr int kEditRepeat = 0xE128;
+constexpr int kEditReplace = 0xE129;
+constexpr int kHelpLanguageReference = 32773;  // F3, Find Next
+constexpr int kHelp = 0xE146;                  // F1
 constexpr DWORD kWait = 15000;
 
 // Answers message boxes only with OK (the running-script window is a dialog too, and must stay).
@@ -301,6 +304,18 @@ TEST_F(EditorViewTest, FindDialogAndFindNextSelectTheMatches) {
     editor_.Command(kEditRepeat);
     EXPECT_TRUE(WaitUntil([&] { return editor_.Selection(edit).cpMin == 0; }, kWait));
     EXPECT_EQ(editor_.Selection(edit).cpMax, 5);
+
+    // Once the Replace dialog was the last one, Find Next is off: F3 leaves the selection.
+    editor_.Command(kEditReplace);
+    ASSERT_TRUE(catcher.WaitFor(2, kWait));
+    HWND replace = catcher.caught()[1].hwnd;
+    EXPECT_EQ(catcher.caught()[1].caption, "Replace");
+    PostMessageA(replace, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(replace); }, kWait));
+    editor_.Select(edit, 6, 6);
+    editor_.Command(kEditRepeat);
+    SendMessageA(editor_.MainWindow(), WM_NULL, 0, 0);  // the command has run to its end
+    EXPECT_EQ(editor_.Selection(edit).cpMin, 6);
     EXPECT_FALSE(editor_.Modified(edit));
 }
 
@@ -380,6 +395,20 @@ TEST_F(EditorViewTest, PrintPreviewPagesTheScriptWithItsMargins) {
                  GetDlgCtrlID(FindWindowExA(preview, nullptr, "Button", "&Close")), 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(preview); }, kWait));
     EXPECT_FALSE(editor_.Modified(edit));
+}
+
+TEST_F(EditorViewTest, AScriptThatLooksLikeRichTextIsReadAndSavedAsItIs) {
+    // Text that starts like a rich-text file must not be taken for one: it would lose its words.
+    const std::string text = "{\\rtf1 {\\b bold} words}\r\n// int main()\r\n";
+    HWND edit = OpenScript("rtf.vxs", text);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(editor_.Text(edit), text);
+    PostMessageA(edit, WM_CHAR, ' ', 1);  // the caret stands at the start
+    WaitForTextChange(edit, text);
+    DialogCatcher catcher(AnswerMessageBoxes(), editor_.ProcessId());
+    editor_.Command(kFileSave);
+    EXPECT_TRUE(
+        WaitUntil([&] { return ReadTextFile(scratch_.File("rtf.vxs")) == " " + text; }, kWait));
 }
 
 TEST_F(EditorViewTest, MissingFileAnsweredYesBecomesAnEmptyScript) {
@@ -517,10 +546,10 @@ TEST_F(EditorViewTest, F1OpensTheReferenceAtTheWordUnderTheCaret) {
     ASSERT_NE(edit, nullptr);
     const LONG inside = LineStart(edit, 2) + 9;  // between "Message" and "Box"
     editor_.Select(edit, inside, inside);
-    // F1 starts the browser; its command line is the address it was given.
-    auto pressF1 = [&] {
+    // F1 or a Help command starts the browser; its command line is the address it was given.
+    auto openHelp = [&](int command) {
         DeleteFileA(record.c_str());
-        editor_.Command(kHelp);
+        editor_.Command(command);
         std::string line;
         WaitUntil(
             [&] {
@@ -530,13 +559,17 @@ TEST_F(EditorViewTest, F1OpensTheReferenceAtTheWordUnderTheCaret) {
             kWait);
         return line;
     };
-    std::string line = pressF1();
+    std::string line = openHelp(kHelp);
     EXPECT_NE(line.find("/docs/functions.html#MessageBox"), std::string::npos) << line;
 
     // On a blank F1 opens the contents.
     editor_.Select(edit, LineStart(edit, 2) + 1, LineStart(edit, 2) + 1);
-    line = pressF1();
+    line = openHelp(kHelp);
     EXPECT_NE(line.find("/docs/index.html"), std::string::npos) << line;
+
+    // Help > Language Reference opens its page the same way.
+    line = openHelp(kHelpLanguageReference);
+    EXPECT_NE(line.find("/docs/language.html"), std::string::npos) << line;
 }
 
 }  // namespace
