@@ -411,6 +411,34 @@ TEST_F(EditorViewTest, AScriptThatLooksLikeRichTextIsReadAndSavedAsItIs) {
         WaitUntil([&] { return ReadTextFile(scratch_.File("rtf.vxs")) == " " + text; }, kWait));
 }
 
+TEST_F(EditorViewTest, RightClickMenuPastesIntoTheScript) {
+    HWND edit = OpenScript("menu.vxs", "int main()\r\n");
+    ASSERT_NE(edit, nullptr);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 5);
+    memcpy(GlobalLock(block), "// x", 5);
+    GlobalUnlock(block);
+    SetClipboardData(CF_TEXT, block);
+    CloseClipboard();
+    ASSERT_TRUE(editor_.FocusEdit(edit));
+    editor_.Select(edit, 0, 0);
+    PostMessageA(edit, WM_RBUTTONUP, 0, MAKELPARAM(20, 10));
+    // The menu of Cut, Copy and Paste opens; its P key takes Paste.
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return FindTopWindow(editor_.ProcessId(), [](HWND window) {
+                       char name[16] = {};
+                       GetClassNameA(window, name, sizeof name);
+                       return strcmp(name, "#32768") == 0 && IsWindowVisible(window);
+                   }) != nullptr;
+        },
+        kWait));
+    PressKeys({'P'});
+    EXPECT_EQ(WaitForText(edit, [](const std::string& t) { return t.rfind("// x", 0) == 0; }),
+              "// xint main()\r\n");
+}
+
 TEST_F(EditorViewTest, MissingFileAnsweredYesBecomesAnEmptyScript) {
     DialogCatcher catcher(AnswerYesOrOk(), static_cast<DWORD>(-1));
     const std::string path = scratch_.File("new script.vxs");
