@@ -439,6 +439,27 @@ TEST_F(EditorViewTest, RightClickMenuPastesIntoTheScript) {
               "// xint main()\r\n");
 }
 
+TEST_F(EditorViewTest, AnEngineOfAnotherVersionIsNotCalled) {
+    ASSERT_TRUE(CopyInto(BinaryDir() + "\\vexedit.exe", scratch_.path()));
+    ASSERT_TRUE(CopyInto(TestProgramsDir() + "\\wrong_version\\vexeng.dll", scratch_.path()));
+    ASSERT_TRUE(
+        WriteTextFile(scratch_.File("any.vxs"), "int main()\r\n{\r\n    return 0;\r\n}\r\n"));
+    ASSERT_TRUE(editor_.Start("\"" + scratch_.File("any.vxs") + "\"", scratch_.path(),
+                              scratch_.File("vexedit.exe")));
+    ASSERT_NE(editor_.WaitForActiveChild("any.vxs", kWait), nullptr);
+    DialogCatcher catcher(AnswerMessageBoxes(), editor_.ProcessId());
+    for (int command : {kBuildCompile, kBuildRun}) {
+        const size_t before = MessageBoxes(catcher).size();
+        editor_.Command(command);
+        ASSERT_TRUE(WaitForMessageBoxes(catcher, before + 1));
+        SendMessageA(editor_.MainWindow(), WM_NULL, 0, 0);  // the command has run to its end
+        const std::vector<CaughtDialog> boxes = MessageBoxes(catcher);
+        ASSERT_EQ(boxes.size(), before + 1) << boxes.back().text;
+        EXPECT_EQ(boxes.back().text, "vexeng.dll is the wrong version!");
+        EXPECT_EQ(boxes.back().icon, MB_ICONEXCLAMATION);
+    }
+}
+
 TEST_F(EditorViewTest, MissingFileAnsweredYesBecomesAnEmptyScript) {
     DialogCatcher catcher(AnswerYesOrOk(), static_cast<DWORD>(-1));
     const std::string path = scratch_.File("new script.vxs");

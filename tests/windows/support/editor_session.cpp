@@ -21,8 +21,10 @@ EditorSession::~EditorSession() {
     WaitForSingleObject(process_.process, 10000);
 }
 
-bool EditorSession::Start(const std::string& arguments, const std::string& folder) {
-    const std::string command = "\"" + BinaryDir() + "\\vexedit.exe\" " + arguments;
+bool EditorSession::Start(const std::string& arguments, const std::string& folder,
+                          const std::string& program) {
+    const std::string path = program.empty() ? BinaryDir() + "\\vexedit.exe" : program;
+    const std::string command = "\"" + path + "\" " + arguments;
     if (!StartProcess(command, folder, process_)) return false;
     WaitUntil(
         [&] {
