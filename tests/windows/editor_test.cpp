@@ -98,9 +98,11 @@ protected:
 
     std::string Program() const { return "\"" + dir_.File("vexedit.exe") + "\""; }
 
-    // Runs the editor with `arguments` until it ends; answers its boxes with `answer`.
+    // Runs the editor with `arguments` until it ends; the engine's boxes get their default answer.
+    // `runningOwner` receives the class of the running-script window's owner ("" for none), as
+    // seen from the engine's error box.
     long RunEditor(const std::string& arguments, std::vector<CaughtDialog>* boxes = nullptr,
-                   bool* frameShown = nullptr) {
+                   bool* frameShown = nullptr, std::string* runningOwner = nullptr) {
         StartedProcess process;
         if (!StartProcess(Program() + " " + arguments, dir_.path(), process)) return -2000;
         DialogCatcher catcher(
@@ -108,6 +110,15 @@ protected:
                 // While the engine's box is up, the editor's own frame stays hidden.
                 if (frameShown)
                     *frameShown = *frameShown || IsWindowVisible(EditorFrame(process.id));
+                if (!dialog.messageBox) return 0;  // the running window is never answered
+                // The engine's box belongs to the running window, which belongs to the parent.
+                if (runningOwner) {
+                    char name[64] = {};
+                    HWND running = GetWindow(dialog.hwnd, GW_OWNER);
+                    if (HWND owner = running ? GetWindow(running, GW_OWNER) : nullptr)
+                        GetClassNameA(owner, name, sizeof(name));
+                    *runningOwner = name;
+                }
                 return AnswerDefault(dialog);
             },
             process.id);
@@ -212,11 +223,16 @@ TEST_F(EditorTest, RunModeExitCodeIsTheScriptResultAndStrictFollowsTheSwitches) 
     EXPECT_EQ(RunEditor("/r lax.vxs"), 5);
     EXPECT_EQ(RunEditor("/r/l lax.vxs"), 5);
 
-    EXPECT_EQ(RunEditor("/r /s lax.vxs", &boxes, &frameShown), -5);
+    std::string owner = "?";
+    EXPECT_EQ(RunEditor("/r /s lax.vxs", &boxes, &frameShown, &owner), -5);
+    EXPECT_EQ(owner, "VexaScript") << "the hidden main frame is the engine's parent";
     ASSERT_EQ(boxes.size(), 1u) << "the engine shows its error, the editor adds nothing";
     EXPECT_NE(boxes[0].text.find("Syntax error"), std::string::npos) << boxes[0].text;
     EXPECT_FALSE(frameShown) << "run mode never shows the editor";
     EXPECT_EQ(RunEditor("/r /l /s lax.vxs", &boxes), -5) << "/s wins over /l";
+    owner = "?";
+    EXPECT_EQ(RunEditor("/r /h /s lax.vxs", &boxes, nullptr, &owner), -5);
+    EXPECT_EQ(owner, "") << "/h: no parent window";
 
     // The Strict setting counts unless a switch overrides it.
     WriteSetting("Strict", 1);
@@ -225,6 +241,19 @@ TEST_F(EditorTest, RunModeExitCodeIsTheScriptResultAndStrictFollowsTheSwitches) 
     EXPECT_EQ(RunEditor("/r /h /c missing.vxs", &boxes), -2) << "a missing script: load error";
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_FALSE(KeyExists(kClassesKey)) << "run mode registers no file type";
+}
+
+TEST_F(EditorTest, WithoutTheEngineTheEditorDoesNotStart) {
+    ScratchDir alone;
+    ASSERT_TRUE(CopyInto(BinaryDir() + "\\vexedit.exe", alone.path()));
+    ASSERT_TRUE(WriteTextFile(alone.File("seven.vxs"), "int main() { return 7; }\n"));
+    StartedProcess process;
+    ASSERT_TRUE(
+        StartProcess("\"" + alone.File("vexedit.exe") + "\" /r seven.vxs", alone.path(), process));
+    long code = WaitExit(process, 30000);
+    EXPECT_NE(code, 7);
+    EXPECT_NE(code, -1000) << "it must not hang";
+    EXPECT_EQ(EditorFrame(process.id), nullptr);
 }
 
 TEST_F(EditorTest, RunModeBuildsTheEntryCallFromTheArguments) {
