@@ -74,6 +74,17 @@ target_link_libraries(windows_tests PRIVATE gtest gtest_main user32 gdi32 advapi
 target_compile_definitions(windows_tests PRIVATE
   VEX_SOURCE_DIR="${CMAKE_SOURCE_DIR}" VEX_BINARY_DIR="${CMAKE_BINARY_DIR}")
 add_dependencies(windows_tests vexeng setup ${VEX_TEST_PROGRAM_TARGETS})
+
+# A vexeng.dll of another version, in a folder of its own, for the editor's version check.
+add_library(wrong_version_engine SHARED
+            ${CMAKE_SOURCE_DIR}/tests/windows/fake_engine/wrong_version_engine.cpp
+            ${CMAKE_SOURCE_DIR}/tests/windows/fake_engine/wrong_version_engine.def)
+set_target_properties(wrong_version_engine PROPERTIES PREFIX "" OUTPUT_NAME vexeng
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/testprograms/wrong_version
+  ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/testprograms/wrong_version)
+target_link_options(wrong_version_engine PRIVATE ${VEX_STATIC_LINK})
+target_link_libraries(wrong_version_engine PRIVATE user32)
+add_dependencies(windows_tests wrong_version_engine)
 if(TARGET vexrun)
   add_dependencies(windows_tests vexrun)
 endif()

@@ -104,7 +104,8 @@ HWND OpenDialog(HWND owner, bool replace, const EditLocator& activeEdit) {
             SetActiveWindow(state.window);
             return nullptr;
         }
-        DestroyWindow(state.window);
+        // Closed as its Cancel button closes it, so its owner hears that it went.
+        SendMessageA(state.window, WM_COMMAND, IDCANCEL, 0);
         state.window = nullptr;
     }
     // A one-line selection is what the user most likely wants to search for.

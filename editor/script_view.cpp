@@ -123,13 +123,6 @@ bool CVexaScriptView::Create(HWND frame) {
 
 void CVexaScriptView::OnInitialUpdate() {
     CProfile& profile = TheApp().Profile();
-    // A second window on a script starts with the text of the first. Its edits could not reach
-    // the file, which is saved from the first view, so it only shows the script.
-    CView* first = Document() ? Document()->FirstView() : nullptr;
-    if (first && first != this) {
-        SetText(static_cast<CVexaScriptView*>(first)->Text());
-        SendMessageA(hwnd(), EM_SETREADONLY, TRUE, 0);
-    }
     // The font went in while the control was empty; the loaded text took it from there.
     const EditorFont font = SettingsFont();
     if (!(font == appliedFont_)) ApplyFont(font.height, font.charSet, font.face);
@@ -217,7 +210,6 @@ LRESULT CVexaScriptView::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
 // see the character, others only at the character, which is then dropped.
 bool CVexaScriptView::OnKeyDown(WPARAM key, LPARAM flags) {
     swallowChar_ = 0;
-    if (ReadOnly()) return false;
     const bool control = KeyHeld(VK_CONTROL), alt = KeyHeld(VK_MENU);
     if (control && !alt) {
         // The control's own character formatting shortcuts would break the plain text.
@@ -253,15 +245,10 @@ bool CVexaScriptView::OnChar(WPARAM character, LPARAM flags) {
         return true;
     }
     swallowChar_ = 0;
-    if (ReadOnly()) return false;
     if (character == '\r' || character == '\n')
         return BreakLineIndented(hwnd(), RepeatCount(flags));
     if (character == '\t') return IndentBlock(hwnd(), KeyHeld(VK_SHIFT), RepeatCount(flags));
     return false;
-}
-
-bool CVexaScriptView::ReadOnly() const {
-    return (GetWindowLongA(hwnd(), GWL_STYLE) & ES_READONLY) != 0;
 }
 
 void CVexaScriptView::ShowContextMenu() {

@@ -39,7 +39,6 @@ protected:
 private:
     bool OnKeyDown(WPARAM key, LPARAM flags);
     bool OnChar(WPARAM character, LPARAM flags);
-    bool ReadOnly() const;
     void ShowContextMenu();
     void KeywordHelp();
     void Print();

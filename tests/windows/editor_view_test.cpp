@@ -13,11 +13,14 @@ constexpr int kBuildRun = 32775;      // Build > Run
 constexpr int kViewFont = 32777;      // View > Font...
 constexpr int kViewSyntaxColouring = 32785;
 constexpr int kFileNew = 0xE100;
+constexpr int kFileSave = 0xE103;
 constexpr int kFilePrintPreview = 0xE109;
 constexpr int kEditPaste = 0xE125;
-constexpr int kEditFind = 0xE124;    // Ctrl+F
-constexpr int kEditRepeat = 0xE128;  // F3, Find Next
-constexpr int kHelp = 0xE146;        // F1
+constexpr int kEditFind = 0xE124;  // Ctrl+F
+constexpr int kEditRepeat = 0xE128;
+constexpr int kEditReplace = 0xE129;
+constexpr int kHelpLanguageReference = 32773;  // F3, Find Next
+constexpr int kHelp = 0xE146;                  // F1
 constexpr DWORD kWait = 15000;
 
 // Answers message boxes only with OK (the running-script window is a dialog too, and must stay).
@@ -301,6 +304,18 @@ TEST_F(EditorViewTest, FindDialogAndFindNextSelectTheMatches) {
     editor_.Command(kEditRepeat);
     EXPECT_TRUE(WaitUntil([&] { return editor_.Selection(edit).cpMin == 0; }, kWait));
     EXPECT_EQ(editor_.Selection(edit).cpMax, 5);
+
+    // Once the Replace dialog was the last one, Find Next is off: F3 leaves the selection.
+    editor_.Command(kEditReplace);
+    ASSERT_TRUE(catcher.WaitFor(2, kWait));
+    HWND replace = catcher.caught()[1].hwnd;
+    EXPECT_EQ(catcher.caught()[1].caption, "Replace");
+    PostMessageA(replace, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(replace); }, kWait));
+    editor_.Select(edit, 6, 6);
+    editor_.Command(kEditRepeat);
+    SendMessageA(editor_.MainWindow(), WM_NULL, 0, 0);  // the command has run to its end
+    EXPECT_EQ(editor_.Selection(edit).cpMin, 6);
     EXPECT_FALSE(editor_.Modified(edit));
 }
 
@@ -359,7 +374,11 @@ TEST_F(EditorViewTest, PrintPreviewPagesTheScriptWithItsMargins) {
     editor_.Command(kFilePrintPreview);
     HWND preview = nullptr;
     ASSERT_TRUE(WaitUntil(
-        [&] { return (preview = FindWindowA("VexaScriptPrintPreview", nullptr)) != nullptr; },
+        [&] {
+            // Shown once its buttons and first page are ready.
+            preview = FindWindowA("VexaScriptPrintPreview", nullptr);
+            return preview && IsWindowVisible(preview);
+        },
         kWait));
     char caption[128] = {};
     GetWindowTextA(preview, caption, sizeof caption);
@@ -376,6 +395,69 @@ TEST_F(EditorViewTest, PrintPreviewPagesTheScriptWithItsMargins) {
                  GetDlgCtrlID(FindWindowExA(preview, nullptr, "Button", "&Close")), 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(preview); }, kWait));
     EXPECT_FALSE(editor_.Modified(edit));
+}
+
+TEST_F(EditorViewTest, AScriptThatLooksLikeRichTextIsReadAndSavedAsItIs) {
+    // Text that starts like a rich-text file must not be taken for one: it would lose its words.
+    const std::string text = "{\\rtf1 {\\b bold} words}\r\n// int main()\r\n";
+    HWND edit = OpenScript("rtf.vxs", text);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(editor_.Text(edit), text);
+    PostMessageA(edit, WM_CHAR, ' ', 1);  // the caret stands at the start
+    WaitForTextChange(edit, text);
+    DialogCatcher catcher(AnswerMessageBoxes(), editor_.ProcessId());
+    editor_.Command(kFileSave);
+    EXPECT_TRUE(
+        WaitUntil([&] { return ReadTextFile(scratch_.File("rtf.vxs")) == " " + text; }, kWait));
+}
+
+TEST_F(EditorViewTest, RightClickMenuPastesIntoTheScript) {
+    HWND edit = OpenScript("menu.vxs", "int main()\r\n");
+    ASSERT_NE(edit, nullptr);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 5);
+    memcpy(GlobalLock(block), "// x", 5);
+    GlobalUnlock(block);
+    SetClipboardData(CF_TEXT, block);
+    CloseClipboard();
+    ASSERT_TRUE(editor_.FocusEdit(edit));
+    editor_.Select(edit, 0, 0);
+    PostMessageA(edit, WM_RBUTTONUP, 0, MAKELPARAM(20, 10));
+    // The menu of Cut, Copy and Paste opens; its P key takes Paste.
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return FindTopWindow(editor_.ProcessId(), [](HWND window) {
+                       char name[16] = {};
+                       GetClassNameA(window, name, sizeof name);
+                       return strcmp(name, "#32768") == 0 && IsWindowVisible(window);
+                   }) != nullptr;
+        },
+        kWait));
+    PressKeys({'P'});
+    EXPECT_EQ(WaitForText(edit, [](const std::string& t) { return t.rfind("// x", 0) == 0; }),
+              "// xint main()\r\n");
+}
+
+TEST_F(EditorViewTest, AnEngineOfAnotherVersionIsNotCalled) {
+    ASSERT_TRUE(CopyInto(BinaryDir() + "\\vexedit.exe", scratch_.path()));
+    ASSERT_TRUE(CopyInto(TestProgramsDir() + "\\wrong_version\\vexeng.dll", scratch_.path()));
+    ASSERT_TRUE(
+        WriteTextFile(scratch_.File("any.vxs"), "int main()\r\n{\r\n    return 0;\r\n}\r\n"));
+    ASSERT_TRUE(editor_.Start("\"" + scratch_.File("any.vxs") + "\"", scratch_.path(),
+                              scratch_.File("vexedit.exe")));
+    ASSERT_NE(editor_.WaitForActiveChild("any.vxs", kWait), nullptr);
+    DialogCatcher catcher(AnswerMessageBoxes(), editor_.ProcessId());
+    for (int command : {kBuildCompile, kBuildRun}) {
+        const size_t before = MessageBoxes(catcher).size();
+        editor_.Command(command);
+        ASSERT_TRUE(WaitForMessageBoxes(catcher, before + 1));
+        SendMessageA(editor_.MainWindow(), WM_NULL, 0, 0);  // the command has run to its end
+        const std::vector<CaughtDialog> boxes = MessageBoxes(catcher);
+        ASSERT_EQ(boxes.size(), before + 1) << boxes.back().text;
+        EXPECT_EQ(boxes.back().text, "vexeng.dll is the wrong version!");
+        EXPECT_EQ(boxes.back().icon, MB_ICONEXCLAMATION);
+    }
 }
 
 TEST_F(EditorViewTest, MissingFileAnsweredYesBecomesAnEmptyScript) {
@@ -513,10 +595,10 @@ TEST_F(EditorViewTest, F1OpensTheReferenceAtTheWordUnderTheCaret) {
     ASSERT_NE(edit, nullptr);
     const LONG inside = LineStart(edit, 2) + 9;  // between "Message" and "Box"
     editor_.Select(edit, inside, inside);
-    // F1 starts the browser; its command line is the address it was given.
-    auto pressF1 = [&] {
+    // F1 or a Help command starts the browser; its command line is the address it was given.
+    auto openHelp = [&](int command) {
         DeleteFileA(record.c_str());
-        editor_.Command(kHelp);
+        editor_.Command(command);
         std::string line;
         WaitUntil(
             [&] {
@@ -526,13 +608,17 @@ TEST_F(EditorViewTest, F1OpensTheReferenceAtTheWordUnderTheCaret) {
             kWait);
         return line;
     };
-    std::string line = pressF1();
+    std::string line = openHelp(kHelp);
     EXPECT_NE(line.find("/docs/functions.html#MessageBox"), std::string::npos) << line;
 
     // On a blank F1 opens the contents.
     editor_.Select(edit, LineStart(edit, 2) + 1, LineStart(edit, 2) + 1);
-    line = pressF1();
+    line = openHelp(kHelp);
     EXPECT_NE(line.find("/docs/index.html"), std::string::npos) << line;
+
+    // Help > Language Reference opens its page the same way.
+    line = openHelp(kHelpLanguageReference);
+    EXPECT_NE(line.find("/docs/language.html"), std::string::npos) << line;
 }
 
 }  // namespace

@@ -8,25 +8,6 @@
 
 namespace {
 
-struct WindowSearch {
-    DWORD processId;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK FindMainWindow(HWND window, LPARAM lParam) {
-    auto* search = reinterpret_cast<WindowSearch*>(lParam);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char className[64] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (owner == search->processId && strcmp(className, "VexaScript") == 0 &&
-        IsWindowVisible(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 HWND ChildOfClass(HWND parent, const char* className) {
     return FindWindowExA(parent, nullptr, className, nullptr);
 }
@@ -40,17 +21,21 @@ EditorSession::~EditorSession() {
     WaitForSingleObject(process_.process, 10000);
 }
 
-bool EditorSession::Start(const std::string& arguments, const std::string& folder) {
-    const std::string command = "\"" + BinaryDir() + "\\vexedit.exe\" " + arguments;
+bool EditorSession::Start(const std::string& arguments, const std::string& folder,
+                          const std::string& program) {
+    const std::string path = program.empty() ? BinaryDir() + "\\vexedit.exe" : program;
+    const std::string command = "\"" + path + "\" " + arguments;
     if (!StartProcess(command, folder, process_)) return false;
-    WindowSearch search{process_.id};
     WaitUntil(
         [&] {
-            EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr;
+            main_ = FindTopWindow(process_.id, [](HWND window) {
+                char name[64] = {};
+                GetClassNameA(window, name, sizeof name);
+                return strcmp(name, "VexaScript") == 0 && IsWindowVisible(window);
+            });
+            return main_ != nullptr;
         },
         20000);
-    main_ = search.found;
     return main_ != nullptr;
 }
 

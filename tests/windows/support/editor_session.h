@@ -17,8 +17,10 @@ public:
     EditorSession(const EditorSession&) = delete;
     EditorSession& operator=(const EditorSession&) = delete;
 
-    // Starts "vexedit.exe <arguments>" in `folder` and waits for its visible main window.
-    bool Start(const std::string& arguments, const std::string& folder);
+    // Starts "vexedit.exe <arguments>" in `folder` and waits for its visible main window; the
+    // program of the build unless `program` names another copy.
+    bool Start(const std::string& arguments, const std::string& folder,
+               const std::string& program = "");
     DWORD ProcessId() const { return process_.id; }
     HWND MainWindow() const { return main_; }
 
