@@ -3,6 +3,8 @@
 set(VEX_EDITOR_TOOLS_SOURCES
   ${CMAKE_SOURCE_DIR}/editor/tool_settings.cpp
   ${CMAKE_SOURCE_DIR}/editor/profile.cpp
+  ${CMAKE_SOURCE_DIR}/editor/dialog_base.cpp
+  ${CMAKE_SOURCE_DIR}/editor/window_base.cpp
   ${CMAKE_SOURCE_DIR}/editor/program_launch.cpp
   ${CMAKE_SOURCE_DIR}/editor/desktop_shortcut.cpp
   ${CMAKE_SOURCE_DIR}/editor/tips.cpp

@@ -8,6 +8,7 @@
 #include "editor_tools_resource.h"
 #include "tips.h"
 #include "tool_settings.h"
+#include "window_base.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ HFONT MakeFont(const char* face, int height) {
                        DEFAULT_PITCH | FF_DONTCARE, face);
 }
 
-HINSTANCE ResourceModule() { return GetModuleHandleA(nullptr); }
+HINSTANCE ResourceModule() { return AppInstance(); }
 
 // Waits up to five seconds for the main window to be shown, keeping the program responsive.
 bool WaitMainWindowVisible(HWND mainWindow) {
@@ -62,38 +63,29 @@ const char* CTipOfTheDayDlg::HeadingFor(int index) {
     return index == 0 ? "Welcome" : "Did you know...";
 }
 
-INT_PTR CTipOfTheDayDlg::DoModal(HWND parent) {
-    return DialogBoxParamA(ResourceModule(), MAKEINTRESOURCEA(IDD_TIP_OF_THE_DAY), parent,
-                           DialogProc, reinterpret_cast<LPARAM>(this));
+CTipOfTheDayDlg::CTipOfTheDayDlg(ToolSettings& settings)
+    : CModalDialog(IDD_TIP_OF_THE_DAY), settings_(settings) {}
+
+void CTipOfTheDayDlg::OnCommand(int id, int notification) {
+    if (id == IDC_NEXT_TIP) OnNextTip();
+    CModalDialog::OnCommand(id, notification);
 }
 
-INT_PTR CALLBACK CTipOfTheDayDlg::DialogProc(HWND dialog, UINT message, WPARAM wParam,
-                                             LPARAM lParam) {
-    auto* self = reinterpret_cast<CTipOfTheDayDlg*>(GetWindowLongPtrA(dialog, DWLP_USER));
-    switch (message) {
-    case WM_INITDIALOG:
-        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-        self = reinterpret_cast<CTipOfTheDayDlg*>(lParam);
-        self->dialog_ = dialog;
-        self->OnInitDialog();
-        return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDC_NEXT_TIP) self->OnNextTip();
-        if (LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDOK) EndDialog(dialog, LOWORD(wParam));
-        return TRUE;
-    case WM_PAINT: self->OnPaint(); return TRUE;
-    case WM_DESTROY:
-        if (self)
-            self->settings_.WriteInt(kShowEntry,
-                                     IsDlgButtonChecked(dialog, IDC_SHOW_TIPS) == BST_CHECKED);
-        return FALSE;
+bool CTipOfTheDayDlg::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR& result) {
+    if (message == WM_PAINT) {
+        OnPaint();
+        result = TRUE;
+        return true;
     }
-    return FALSE;
+    // The check box is read while its window still exists.
+    if (message == WM_DESTROY)
+        settings_.WriteInt(kShowEntry, IsDlgButtonChecked(hwnd(), IDC_SHOW_TIPS) == BST_CHECKED);
+    return false;
 }
 
 void CTipOfTheDayDlg::OnInitDialog() {
     index_ = settings_.ReadInt(kIndexEntry, 0);
-    CheckDlgButton(dialog_, IDC_SHOW_TIPS,
+    CheckDlgButton(hwnd(), IDC_SHOW_TIPS,
                    settings_.ReadInt(kShowEntry, 1) ? BST_CHECKED : BST_UNCHECKED);
     WrapIndex();
 }
@@ -102,7 +94,7 @@ void CTipOfTheDayDlg::OnNextTip() {
     ++index_;
     settings_.WriteInt(kIndexEntry, index_);
     WrapIndex();
-    InvalidateRect(dialog_, nullptr, TRUE);
+    InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 // After the last tip the tips start over. The hidden tip area also carries the heading and
@@ -110,16 +102,16 @@ void CTipOfTheDayDlg::OnNextTip() {
 void CTipOfTheDayDlg::WrapIndex() {
     if (index_ < 0 || index_ >= kTipCount) index_ = 0;
     std::string text = std::string(HeadingFor(index_)) + "\n" + kTips[index_];
-    SetDlgItemTextA(dialog_, IDC_TIP_AREA, text.c_str());
+    SetDlgItemTextA(hwnd(), IDC_TIP_AREA, text.c_str());
 }
 
 void CTipOfTheDayDlg::OnPaint() {
     WrapIndex();
     PAINTSTRUCT paint;
-    HDC dc = BeginPaint(dialog_, &paint);
+    HDC dc = BeginPaint(hwnd(), &paint);
     RECT r;
-    GetWindowRect(GetDlgItem(dialog_, IDC_TIP_AREA), &r);
-    MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&r), 2);
+    GetWindowRect(GetDlgItem(hwnd(), IDC_TIP_AREA), &r);
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
     int m = r.left / 7;
 
     COLORMAP magenta = {RGB(255, 0, 255), GetSysColor(COLOR_WINDOW)};
@@ -153,7 +145,7 @@ void CTipOfTheDayDlg::OnPaint() {
     RECT text = {lower.left + m, lower.top + m, lower.right - m, lower.bottom - m};
     DrawTextA(dc, kTips[index_], -1, &text, DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
     SelectObject(dc, oldFont);
-    EndPaint(dialog_, &paint);
+    EndPaint(hwnd(), &paint);
 }
 
 void ShowTipOfTheDay(HWND mainWindow, ToolSettings& settings) {

@@ -5,26 +5,29 @@
 
 #include <string>
 
+#include "dialog_base.h"
+
 class ToolSettings;
 
-class CTipOfTheDayDlg {
+class CTipOfTheDayDlg : public CModalDialog {
 public:
-    explicit CTipOfTheDayDlg(ToolSettings& settings) : settings_(settings) {}
-    INT_PTR DoModal(HWND parent);
+    explicit CTipOfTheDayDlg(ToolSettings& settings);
     int index() const { return index_; }
 
     // The heading shown above a tip: "Welcome" for tip 0, "Did you know..." otherwise.
     static const char* HeadingFor(int index);
 
+protected:
+    void OnInitDialog() override;
+    void OnCommand(int id, int notification) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+
 private:
-    static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-    void OnInitDialog();
     void OnNextTip();
     void OnPaint();
     void WrapIndex();
 
     ToolSettings& settings_;
-    HWND dialog_ = nullptr;
     int index_ = 0;
 };
 

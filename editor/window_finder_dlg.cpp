@@ -6,12 +6,13 @@
 #include <cstdio>
 
 #include "editor_tools_resource.h"
+#include "window_base.h"
 
 namespace {
 
 constexpr char kFinderClass[] = "VexaFinderCtrl";
 
-HINSTANCE ResourceModule() { return GetModuleHandleA(nullptr); }
+HINSTANCE ResourceModule() { return AppInstance(); }
 
 long long Area(const RECT& r) { return (long long)(r.right - r.left) * (r.bottom - r.top); }
 
@@ -134,58 +135,42 @@ void CFinderCtrl::DrawOutline(HWND target) {
     ReleaseDC(target, dc);
 }
 
-INT_PTR CWindowFinderDlg::DoModal() {
-    return DialogBoxParamA(ResourceModule(), MAKEINTRESOURCEA(IDD_WINDOW_FINDER), mainWindow_,
-                           DialogProc, reinterpret_cast<LPARAM>(this));
-}
+CWindowFinderDlg::CWindowFinderDlg(HWND mainWindow)
+    : CModalDialog(IDD_WINDOW_FINDER), mainWindow_(mainWindow) {}
 
-INT_PTR CALLBACK CWindowFinderDlg::DialogProc(HWND dialog, UINT message, WPARAM wParam,
-                                              LPARAM lParam) {
-    auto* self = reinterpret_cast<CWindowFinderDlg*>(GetWindowLongPtrA(dialog, DWLP_USER));
-    switch (message) {
-    case WM_INITDIALOG:
-        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-        self = reinterpret_cast<CWindowFinderDlg*>(lParam);
-        self->dialog_ = dialog;
-        self->OnInitDialog();
-        return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDC_HIDE_EDITOR && HIWORD(wParam) == BN_CLICKED)
-            self->OnHideToggled();
-        else if (LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDOK)
-            self->OnClose();
-        return TRUE;
-    }
-    return FALSE;
+void CWindowFinderDlg::OnCommand(int id, int notification) {
+    if (id == IDC_HIDE_EDITOR && notification == BN_CLICKED)
+        OnHideToggled();
+    else if (id == IDCANCEL || id == IDOK)
+        OnClose();
 }
 
 void CWindowFinderDlg::OnInitDialog() {
     RECT place;
-    HWND placeholder = GetDlgItem(dialog_, IDC_FINDER_PLACE);
+    HWND placeholder = GetDlgItem(hwnd(), IDC_FINDER_PLACE);
     GetWindowRect(placeholder, &place);
-    MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&place), 2);
-    finder_.Create(*this, dialog_, place);
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&place), 2);
+    finder_.Create(*this, hwnd(), place);
 }
 
 void CWindowFinderDlg::OnHideToggled() {
-    if (IsDlgButtonChecked(dialog_, IDC_HIDE_EDITOR) == BST_CHECKED) {
+    if (IsDlgButtonChecked(hwnd(), IDC_HIDE_EDITOR) == BST_CHECKED) {
         ShowWindow(mainWindow_, SW_HIDE);
     } else {
         ShowWindow(mainWindow_, SW_SHOW);
-        SetFocus(GetDlgItem(dialog_, IDC_HIDE_EDITOR));
+        SetFocus(GetDlgItem(hwnd(), IDC_HIDE_EDITOR));
     }
 }
 
 void CWindowFinderDlg::OnClose() {
-    if (IsDlgButtonChecked(dialog_, IDC_HIDE_EDITOR) == BST_CHECKED)
+    if (IsDlgButtonChecked(hwnd(), IDC_HIDE_EDITOR) == BST_CHECKED)
         ShowWindow(mainWindow_, SW_SHOW);
-    EndDialog(dialog_, IDCANCEL);
+    End(IDCANCEL);
 }
 
 HWND CWindowFinderDlg::WindowToDescribe(POINT screen) const {
     HWND found = WindowFromPoint(screen);
-    if (!found || found == mainWindow_ || found == dialog_ || IsChild(dialog_, found))
-        return nullptr;
+    if (!found || found == mainWindow_ || found == hwnd() || IsChild(hwnd(), found)) return nullptr;
     // Descend to the deepest visible child under the point.
     for (;;) {
         POINT client = screen;
@@ -217,11 +202,11 @@ HWND CWindowFinderDlg::WindowToDescribe(POINT screen) const {
 void CWindowFinderDlg::Describe(HWND window) {
     char text[1024] = {};
     GetWindowTextA(window, text, sizeof text);
-    SetDlgItemTextA(dialog_, IDC_FOUND_CAPTION, text);
+    SetDlgItemTextA(hwnd(), IDC_FOUND_CAPTION, text);
     char className[257] = {};
     GetClassNameA(window, className, sizeof className);
-    SetDlgItemTextA(dialog_, IDC_FOUND_CLASS, className);
+    SetDlgItemTextA(hwnd(), IDC_FOUND_CLASS, className);
     char id[32];
     std::snprintf(id, sizeof id, "%d", int(GetWindowLongPtrA(window, GWLP_ID)));
-    SetDlgItemTextA(dialog_, IDC_FOUND_ID, id);
+    SetDlgItemTextA(hwnd(), IDC_FOUND_ID, id);
 }

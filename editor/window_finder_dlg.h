@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "dialog_base.h"
+
 class CWindowFinderDlg;
 
 // The drag source: shows the finder bitmap, captures the mouse while dragging, and outlines
@@ -34,26 +36,26 @@ private:
     HWND outlined_ = nullptr;
 };
 
-class CWindowFinderDlg {
+class CWindowFinderDlg : public CModalDialog {
 public:
-    // `mainWindow` is the editor's main window: never described, hidden on request.
-    explicit CWindowFinderDlg(HWND mainWindow) : mainWindow_(mainWindow) {}
-    INT_PTR DoModal();
+    // `mainWindow` is the editor's main window: the owner, never described, hidden on request.
+    explicit CWindowFinderDlg(HWND mainWindow);
+    INT_PTR DoModal() { return CModalDialog::DoModal(mainWindow_); }
 
-    HWND dialog() const { return dialog_; }
     HWND mainWindow() const { return mainWindow_; }
     // The window found under the pointer, after the descent and the smallest-sibling rule;
     // nullptr for nothing to show (no window, the editor, the finder itself).
     HWND WindowToDescribe(POINT screen) const;
     void Describe(HWND window);
 
+protected:
+    void OnInitDialog() override;
+    void OnCommand(int id, int notification) override;
+
 private:
-    static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-    void OnInitDialog();
     void OnHideToggled();
     void OnClose();
 
     HWND mainWindow_;
-    HWND dialog_ = nullptr;
     CFinderCtrl finder_;
 };

@@ -6,18 +6,21 @@
 #include <string>
 #include <vector>
 
-class CAddLauncherDlg {
+#include "dialog_base.h"
+
+class CAddLauncherDlg : public CModalDialog {
 public:
     // `otherNames` are the names of all other entries, for the uniqueness test.
     CAddLauncherDlg(std::string caption, std::vector<std::string> otherNames, std::string name,
                     std::string scriptPath);
-    INT_PTR DoModal(HWND parent);
     const std::string& name() const { return name_; }
     const std::string& scriptPath() const { return scriptPath_; }
 
+protected:
+    void OnInitDialog() override;
+    void OnCommand(int id, int notification) override;
+
 private:
-    static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-    void OnInitDialog();
     void OnOK();
     void OnBrowse();
     // Shows `text`, then puts the focus into the field `id`; the dialog stays open.
@@ -27,7 +30,6 @@ private:
     std::vector<std::string> otherNames_;
     std::string name_;
     std::string scriptPath_;
-    HWND dialog_ = nullptr;
 };
 
 std::string DialogItemText(HWND dialog, int id);

@@ -28,7 +28,7 @@ bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST
 
 CConfigureLauncherDlg::CConfigureLauncherDlg(ToolSettings& settings, LauncherHost host,
                                              std::string activeScriptPath)
-    : settings_(settings), host_(std::move(host)) {
+    : CModalDialog(IDD_CONFIGURE_LAUNCHER), settings_(settings), host_(std::move(host)) {
     // A missing or damaged file opens as an empty menu and is rewritten on OK.
     if (!LoadMenuFile(MenuFilePath(host_), config_)) config_ = LauncherConfig();
     if (!activeScriptPath.empty()) {
@@ -37,53 +37,37 @@ CConfigureLauncherDlg::CConfigureLauncherDlg(ToolSettings& settings, LauncherHos
     }
 }
 
-INT_PTR CConfigureLauncherDlg::DoModal(HWND parent) {
-    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_CONFIGURE_LAUNCHER),
-                           parent, DialogProc, reinterpret_cast<LPARAM>(this));
+HWND CConfigureLauncherDlg::List() const { return GetDlgItem(hwnd(), IDC_SHORTCUT_LIST); }
+
+void CConfigureLauncherDlg::OnCommand(int id, int notification) {
+    switch (id) {
+    case IDOK: OnOK(); break;
+    case IDC_ADD_SHORTCUT: OnAdd(); break;
+    case IDC_EDIT_SHORTCUT: OnEdit(); break;
+    case IDC_DELETE_SHORTCUT: OnDelete(); break;
+    case IDC_MOVE_UP: OnMove(-1); break;
+    case IDC_MOVE_DOWN: OnMove(+1); break;
+    default: CModalDialog::OnCommand(id, notification);
+    }
 }
 
-HWND CConfigureLauncherDlg::List() const { return GetDlgItem(dialog_, IDC_SHORTCUT_LIST); }
-
-INT_PTR CALLBACK CConfigureLauncherDlg::DialogProc(HWND dialog, UINT message, WPARAM wParam,
-                                                   LPARAM lParam) {
-    auto* self = reinterpret_cast<CConfigureLauncherDlg*>(GetWindowLongPtrA(dialog, DWLP_USER));
-    switch (message) {
-    case WM_INITDIALOG:
-        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-        self = reinterpret_cast<CConfigureLauncherDlg*>(lParam);
-        self->dialog_ = dialog;
-        self->OnInitDialog();
-        return TRUE;
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case IDOK: self->OnOK(); return TRUE;
-        case IDCANCEL: EndDialog(dialog, IDCANCEL); return TRUE;
-        case IDC_ADD_SHORTCUT: self->OnAdd(); return TRUE;
-        case IDC_EDIT_SHORTCUT: self->OnEdit(); return TRUE;
-        case IDC_DELETE_SHORTCUT: self->OnDelete(); return TRUE;
-        case IDC_MOVE_UP: self->OnMove(-1); return TRUE;
-        case IDC_MOVE_DOWN: self->OnMove(+1); return TRUE;
-        }
-        return FALSE;
-    case WM_NOTIFY: {
-        auto* header = reinterpret_cast<NMHDR*>(lParam);
-        // Clicks, and selection changes from the keyboard too, keep the buttons right.
-        if (header->idFrom == IDC_SHORTCUT_LIST &&
-            (header->code == NM_CLICK || header->code == LVN_ITEMCHANGED))
-            self->UpdateButtons();
-        return FALSE;
-    }
-    }
-    return FALSE;
+bool CConfigureLauncherDlg::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR&) {
+    if (message != WM_NOTIFY) return false;
+    auto* header = reinterpret_cast<NMHDR*>(lParam);
+    // Clicks, and selection changes from the keyboard too, keep the buttons right.
+    if (header->idFrom == IDC_SHORTCUT_LIST &&
+        (header->code == NM_CLICK || header->code == LVN_ITEMCHANGED))
+        UpdateButtons();
+    return false;
 }
 
 void CConfigureLauncherDlg::OnInitDialog() {
-    CheckDlgButton(dialog_, IDC_RUN_WITH_EDITOR,
+    CheckDlgButton(hwnd(), IDC_RUN_WITH_EDITOR,
                    settings_.ReadInt(kRunLauncher, 1) ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(dialog_, IDC_RUN_WITH_WINDOWS,
+    CheckDlgButton(hwnd(), IDC_RUN_WITH_WINDOWS,
                    LauncherStartsWithWindows() ? BST_CHECKED : BST_UNCHECKED);
     // The INI profile is for a copy that leaves no trace in the registry.
-    if (settings_.IniMode()) EnableWindow(GetDlgItem(dialog_, IDC_RUN_WITH_WINDOWS), FALSE);
+    if (settings_.IniMode()) EnableWindow(GetDlgItem(hwnd(), IDC_RUN_WITH_WINDOWS), FALSE);
     ListView_SetExtendedListViewStyle(List(), LVS_EX_FULLROWSELECT);
     CreateColumns();
     int select = -1;
@@ -166,10 +150,10 @@ void CConfigureLauncherDlg::UpdateButtons() {
     int selected = Selected();
     bool one = ListView_GetSelectedCount(List()) == 1;
     int last = int(config_.entries.size()) - 1;
-    EnableWindow(GetDlgItem(dialog_, IDC_EDIT_SHORTCUT), one);
-    EnableWindow(GetDlgItem(dialog_, IDC_DELETE_SHORTCUT), one);
-    EnableWindow(GetDlgItem(dialog_, IDC_MOVE_UP), selected > 0);
-    EnableWindow(GetDlgItem(dialog_, IDC_MOVE_DOWN), selected >= 0 && selected < last);
+    EnableWindow(GetDlgItem(hwnd(), IDC_EDIT_SHORTCUT), one);
+    EnableWindow(GetDlgItem(hwnd(), IDC_DELETE_SHORTCUT), one);
+    EnableWindow(GetDlgItem(hwnd(), IDC_MOVE_UP), selected > 0);
+    EnableWindow(GetDlgItem(hwnd(), IDC_MOVE_DOWN), selected >= 0 && selected < last);
 }
 
 std::vector<std::string> CConfigureLauncherDlg::NamesExcept(int index) const {
@@ -181,7 +165,7 @@ std::vector<std::string> CConfigureLauncherDlg::NamesExcept(int index) const {
 
 void CConfigureLauncherDlg::OnAdd() {
     CAddLauncherDlg add("Add", NamesExcept(-1), suggestedName_, suggestedPath_);
-    if (add.DoModal(dialog_) != IDOK) return;
+    if (add.DoModal(hwnd()) != IDOK) return;
     config_.entries.push_back({add.name(), add.scriptPath(), 1});
     suggestedName_.clear();
     suggestedPath_.clear();
@@ -193,7 +177,7 @@ void CConfigureLauncherDlg::OnEdit() {
     if (selected < 0 || selected >= int(config_.entries.size())) return;
     CLauncherCommand& entry = config_.entries[selected];
     CAddLauncherDlg edit("Edit", NamesExcept(selected), entry.name, entry.scriptPath);
-    if (edit.DoModal(dialog_) != IDOK) return;
+    if (edit.DoModal(hwnd()) != IDOK) return;
     entry = {edit.name(), edit.scriptPath(), 1};
     suggestedName_.clear();
     suggestedPath_.clear();
@@ -215,15 +199,15 @@ void CConfigureLauncherDlg::OnMove(int step) {
 }
 
 void CConfigureLauncherDlg::OnOK() {
-    bool withEditor = Checked(dialog_, IDC_RUN_WITH_EDITOR);
-    bool withWindows = Checked(dialog_, IDC_RUN_WITH_WINDOWS);
+    bool withEditor = Checked(hwnd(), IDC_RUN_WITH_EDITOR);
+    bool withWindows = Checked(hwnd(), IDC_RUN_WITH_WINDOWS);
     SetEditorHeader(config_, host_.editorProgram, kEditorWindowClass, host_.startDirectory);
     SaveMenuFile(MenuFilePath(host_), config_);  // failures are not reported
     settings_.WriteInt(kRunLauncher, withEditor ? 1 : 0);
     if (withEditor || withWindows) StartLauncher(host_);
     NotifyLauncher(host_);
     SetLauncherStartsWithWindows(withWindows, host_);
-    EndDialog(dialog_, IDOK);
+    End(IDOK);
 }
 
 void ConfigureLauncherCommand(HWND parent, ToolSettings& settings,

@@ -5,21 +5,24 @@
 
 #include <string>
 
+#include "dialog_base.h"
 #include "launcher_control.h"
 #include "launcher_menu_file.h"
 
 class ToolSettings;
 
-class CConfigureLauncherDlg {
+class CConfigureLauncherDlg : public CModalDialog {
 public:
     // `activeScriptPath` is the active script's full path (empty: none), the suggestion for Add.
     CConfigureLauncherDlg(ToolSettings& settings, LauncherHost host, std::string activeScriptPath);
-    INT_PTR DoModal(HWND parent);
     const LauncherConfig& config() const { return config_; }
 
+protected:
+    void OnInitDialog() override;
+    void OnCommand(int id, int notification) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+
 private:
-    static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-    void OnInitDialog();
     void OnOK();
     void OnAdd();
     void OnEdit();
@@ -37,7 +40,6 @@ private:
     LauncherConfig config_;
     std::string suggestedName_;
     std::string suggestedPath_;
-    HWND dialog_ = nullptr;
 };
 
 // The command itself: opens the dialog over `parent`.

@@ -1,10 +1,9 @@
-// The Window Information Finder under Wine: a drag over real windows shows the caption, class
-// and signed identifier, finds a button under its group box, skips the editor and the finder
-// itself, and leaves the pixels exactly as they were once the outline is gone.
+// The Window Information Finder over real windows: a drag shows caption, class and signed
+// identifier, finds a button under its group box, skips the editor and the finder itself, and
+// leaves the screen exactly as it was once the outline is gone.
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <vector>
 
 #include "editor_tools_resource.h"
 #include "tool_test_support.h"
@@ -12,180 +11,113 @@
 
 namespace {
 
-constexpr char kCaption[] = "Window Information Finder";
-
-// A dialog-like window with a group box, a button inside it, and a static with identifier -1.
-class TargetWindow {
-public:
-    TargetWindow() {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-        wc.lpszClassName = "FinderTarget";
-        RegisterClassA(&wc);
-        window = CreateWindowExA(0, "FinderTarget", "Finder Target", WS_POPUP | WS_BORDER, 800, 560,
-                                 320, 220, nullptr, nullptr, wc.hInstance, nullptr);
-        // The group box comes first, so it lies above the button in sibling order.
-        group = Child("Button", "Group", BS_GROUPBOX, 10, 10, 200, 130, 50);
-        button = Child("Button", "Inner", BS_PUSHBUTTON, 40, 50, 100, 30, 42);
-        label = Child("Static", "Label", SS_LEFT, 220, 20, 80, 20, -1);
-        ShowWindow(window, SW_SHOWNOACTIVATE);
-        UpdateWindow(window);
-    }
-    ~TargetWindow() { DestroyWindow(window); }
-
-    HWND window = nullptr, group = nullptr, button = nullptr, label = nullptr;
-
-private:
-    HWND Child(const char* cls, const char* text, DWORD style, int x, int y, int w, int h,
-               INT_PTR id) {
-        return CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, window,
-                               reinterpret_cast<HMENU>(id), GetModuleHandleA(nullptr), nullptr);
-    }
-};
-
 // A screenshot of the screen area a window covers.
-std::vector<uint32_t> Pixels(HWND window) {
-    GdiFlush();
+std::vector<uint32_t> Screenshot(HWND window) {
     RECT r;
     GetWindowRect(window, &r);
     int w = r.right - r.left, h = r.bottom - r.top;
-    HDC source = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(source);
-    HBITMAP bitmap = CreateCompatibleBitmap(source, w, h);
+    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, w, h, source, r.left, r.top, SRCCOPY);
+    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
     SelectObject(memory, old);
     BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     std::vector<uint32_t> pixels(size_t(w) * h);
     GetDIBits(memory, bitmap, 0, h, pixels.data(), &info, DIB_RGB_COLORS);
     DeleteObject(bitmap);
     DeleteDC(memory);
-    ReleaseDC(nullptr, source);
+    ReleaseDC(nullptr, screen);
     for (uint32_t& p : pixels) p &= 0xFFFFFF;
     return pixels;
 }
 
-struct Fields {
-    std::string caption, className, id;
-    bool operator==(const Fields&) const = default;
-};
-std::ostream& operator<<(std::ostream& out, const Fields& f) {
-    return out << "{" << f.caption << ", " << f.className << ", " << f.id << "}";
+std::string Fields(HWND dialog) {
+    return ControlText(dialog, IDC_FOUND_CAPTION) + "|" + ControlText(dialog, IDC_FOUND_CLASS) +
+           "|" + ControlText(dialog, IDC_FOUND_ID);
 }
 
-Fields Read(HWND dialog) {
-    return {ControlText(dialog, IDC_FOUND_CAPTION), ControlText(dialog, IDC_FOUND_CLASS),
-            ControlText(dialog, IDC_FOUND_ID)};
-}
-
-// Sends a mouse message to the finder control for a point given in screen coordinates.
-void Mouse(HWND finder, UINT message, POINT screen) {
-    ScreenToClient(finder, &screen);
-    SendMessageA(finder, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON,
-                 MAKELPARAM(screen.x, screen.y));
-}
-
-POINT Inside(HWND window, int dx = 5, int dy = 5) {
+// A mouse message to the finder control, for a point `dx`, `dy` inside `window`.
+void Mouse(HWND finder, UINT message, HWND window, int dx, int dy) {
     RECT r;
     GetWindowRect(window, &r);
-    return {r.left + dx, r.top + dy};
+    POINT p = {r.left + dx, r.top + dy};
+    ScreenToClient(finder, &p);
+    SendMessageA(finder, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(p.x, p.y));
 }
 
-TEST(WindowFinder, DragDescribesWindowsAndLeavesThePixelsAsTheyWere) {
+TEST(WindowFinder, DragDescribesWindowsAndLeavesTheScreenAsItWas) {
     TestMainWindow main;
-    TargetWindow target;
-    std::vector<uint32_t> before = Pixels(target.window);
-    RECT buttonRect;
-    GetWindowRect(target.button, &buttonRect);
-    RECT targetRect;
-    GetWindowRect(target.window, &targetRect);
-    // Pixel index of a point of the target window, in window coordinates.
-    auto at = [&](int x, int y) { return size_t(y) * (targetRect.right - targetRect.left) + x; };
-    int bx = buttonRect.left - targetRect.left, by = buttonRect.top - targetRect.top;
+    // A target with a group box, a button inside it (the group box is first in sibling order),
+    // and a static whose identifier is -1.
+    TestMainWindow target("FinderTarget", SW_SHOWNOACTIVATE);
+    SetWindowPos(target.get(), nullptr, 800, 560, 320, 220, SWP_NOZORDER | SWP_NOACTIVATE);
+    auto child = [&](const char* cls, const char* text, DWORD style, int x, int y, INT_PTR id) {
+        return CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y,
+                               100 + 100 * (id == 50), 30 + 100 * (id == 50), target.get(),
+                               HMENU(id), nullptr, nullptr);
+    };
+    HWND group = child("Button", "Group", BS_GROUPBOX, 10, 10, 50);
+    HWND button = child("Button", "Inner", BS_PUSHBUTTON, 40, 50, 42);
+    HWND label = child("Static", "Label", SS_LEFT, 220, 20, -1);
+    UpdateWindow(target.get());
+    RECT b, t;
+    GetWindowRect(button, &b);
+    GetWindowRect(target.get(), &t);
+    size_t width = t.right - t.left, at = (b.top - t.top) * width + (b.left - t.left) + 10;
+    std::vector<uint32_t> before = Screenshot(target.get()), during, leaving, released;
 
-    std::vector<Fields> seen;
-    std::vector<HWND> outlined;
-    std::vector<uint32_t> during, afterLeaving, afterRelease;
+    std::vector<std::string> seen;
     CWindowFinderDlg finderDlg(main.get());
-    DialogDriver driver(kCaption, [&](HWND dialog) {
+    DialogDriver driver("Window Information Finder", [&](HWND dialog) {
         HWND finder = FindWindowExA(dialog, nullptr, "VexaFinderCtrl", nullptr);
-        ASSERT_NE(finder, nullptr);
-        // Over the button inside the group box: the button, outlined.
-        Mouse(finder, WM_LBUTTONDOWN, Inside(target.button, 20, 10));
-        seen.push_back(Read(dialog));
-        outlined.push_back(target.button);
-        during = Pixels(target.window);
-        // Over the group box's frame, outside the button.
-        Mouse(finder, WM_MOUSEMOVE, Inside(target.group, 3, 60));
-        seen.push_back(Read(dialog));
-        // The static with identifier -1.
-        Mouse(finder, WM_MOUSEMOVE, Inside(target.label));
-        seen.push_back(Read(dialog));
-        // The editor's main window and the finder dialog show nothing new and drop the outline.
-        Mouse(finder, WM_MOUSEMOVE, Inside(main.get(), 100, 100));
-        seen.push_back(Read(dialog));
-        afterLeaving = Pixels(target.window);
-        Mouse(finder, WM_MOUSEMOVE, Inside(GetDlgItem(dialog, IDC_FOUND_CLASS)));
-        seen.push_back(Read(dialog));
+        Mouse(finder, WM_LBUTTONDOWN, button, 20, 10);
+        seen.push_back(Fields(dialog));
+        during = Screenshot(target.get());
+        Mouse(finder, WM_MOUSEMOVE, group, 3, 60);  // the group box's frame, beside the button
+        seen.push_back(Fields(dialog));
+        Mouse(finder, WM_MOUSEMOVE, label, 5, 5);
+        seen.push_back(Fields(dialog));
+        // The editor's window and the finder dialog show nothing new and drop the outline.
+        Mouse(finder, WM_MOUSEMOVE, main.get(), 100, 100);
+        leaving = Screenshot(target.get());
+        Mouse(finder, WM_MOUSEMOVE, GetDlgItem(dialog, IDC_FOUND_CLASS), 5, 5);
+        seen.push_back(Fields(dialog));
         // Released over the button: the fields keep it, the outline is gone.
-        Mouse(finder, WM_MOUSEMOVE, Inside(target.button, 20, 10));
-        Mouse(finder, WM_LBUTTONUP, Inside(target.button, 20, 10));
-        seen.push_back(Read(dialog));
-        afterRelease = Pixels(target.window);
+        Mouse(finder, WM_MOUSEMOVE, button, 20, 10);
+        Mouse(finder, WM_LBUTTONUP, button, 20, 10);
+        seen.push_back(Fields(dialog));
+        released = Screenshot(target.get());
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     });
     finderDlg.DoModal();
     ASSERT_TRUE(driver.found());
-
-    ASSERT_EQ(seen.size(), 6u);
-    EXPECT_EQ(seen[0], (Fields{"Inner", "Button", "42"}));
-    EXPECT_EQ(seen[1], (Fields{"Group", "Button", "50"}));
-    EXPECT_EQ(seen[2], (Fields{"Label", "Static", "-1"}));
-    EXPECT_EQ(seen[3], seen[2]);
-    EXPECT_EQ(seen[4], seen[2]);
-    EXPECT_EQ(seen[5], (Fields{"Inner", "Button", "42"}));
-
-    // While over the button its three outer pixel rings were inverted, nothing inside them.
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"Inner|Button|42", "Group|Button|50", "Label|Static|-1",
+                                        "Label|Static|-1", "Inner|Button|42"}));
+    // Over the button its three outer pixel rings were inverted, nothing inside them.
     ASSERT_EQ(during.size(), before.size());
-    for (int ring = 0; ring < 3; ++ring)
-        EXPECT_EQ(during[at(bx + ring + 10, by + ring)],
-                  before[at(bx + ring + 10, by + ring)] ^ 0xFFFFFF)
-            << "ring " << ring;
-    EXPECT_EQ(during[at(bx + 20, by + 3)], before[at(bx + 20, by + 3)]);
-    // Leaving for the editor's window, and releasing, left every pixel as it was.
-    EXPECT_TRUE(afterLeaving == before);
-    EXPECT_TRUE(afterRelease == before);
+    for (size_t ring = 0; ring < 3; ++ring)
+        EXPECT_EQ(during[at + ring * (width + 1)], before[at + ring * (width + 1)] ^ 0xFFFFFF);
+    EXPECT_EQ(during[at + 3 * (width + 1)], before[at + 3 * (width + 1)]);
+    EXPECT_TRUE(leaving == before);
+    EXPECT_TRUE(released == before);
 }
 
 TEST(WindowFinder, HideCheckBoxHidesTheEditorAndClosingBringsItBack) {
     TestMainWindow main;
-    bool hidden = false, shownAgain = false, hiddenAgain = false;
+    std::vector<bool> visible;
     CWindowFinderDlg finderDlg(main.get());
-    DialogDriver driver(kCaption, [&](HWND dialog) {
-        HWND box = GetDlgItem(dialog, IDC_HIDE_EDITOR);
-        SendMessageA(box, BM_SETCHECK, BST_CHECKED, 0);
-        ClickControl(dialog, IDC_HIDE_EDITOR);
-        hidden = !IsWindowVisible(main.get());
-        SendMessageA(box, BM_SETCHECK, BST_UNCHECKED, 0);
-        ClickControl(dialog, IDC_HIDE_EDITOR);
-        shownAgain = IsWindowVisible(main.get());
-        SendMessageA(box, BM_SETCHECK, BST_CHECKED, 0);
-        ClickControl(dialog, IDC_HIDE_EDITOR);
-        hiddenAgain = !IsWindowVisible(main.get());
+    DialogDriver driver("Window Information Finder", [&](HWND dialog) {
+        for (WPARAM state : {BST_CHECKED, BST_UNCHECKED, BST_CHECKED}) {
+            SendMessageA(GetDlgItem(dialog, IDC_HIDE_EDITOR), BM_SETCHECK, state, 0);
+            ClickControl(dialog, IDC_HIDE_EDITOR);
+            visible.push_back(IsWindowVisible(main.get()));
+        }
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     });
     finderDlg.DoModal();
-    ASSERT_TRUE(driver.found());
-    EXPECT_TRUE(hidden);
-    EXPECT_TRUE(shownAgain);
-    EXPECT_TRUE(hiddenAgain);
+    EXPECT_EQ(visible, (std::vector<bool>{false, true, false}));
     EXPECT_TRUE(IsWindowVisible(main.get()));
 }
 
