@@ -7,6 +7,7 @@
 2. A loop of one million simple statements, next to the same loop in python3.
 3. 40,000 local variables declared in one block, next to 40,000 globals: the duplicate checks
    of both are indexed, so the ratio stays near 1 (a linear scan per local made it about 20).
+4. DownloadUrl of 50 MiB from a local HTTP server, next to curl (bench/download_bench.py).
 Prints times and ratios; the targets are ratios, never absolute times."""
 import argparse
 import os
@@ -109,6 +110,10 @@ def main():
     locals_time = best_of(3, lambda: engine_time([WINE_RUN, vexrun, '/compile', '/time', 'locals.vxs'], work))
     print('  locals %.3f s, globals %.3f s, ratio %.2f (target: below 2)'
           % (locals_time, globals_time, locals_time / max(globals_time, 1e-6)))
+
+    print('\n4. DownloadUrl next to curl')
+    import download_bench
+    download_bench.run(vexrun)
 
 
 if __name__ == '__main__':

@@ -82,12 +82,12 @@ std::string Percent(const std::string& head, int percent) {
 // Transfer type 0 decides from the content: a byte 0 or 128 and above makes it binary.
 // Returns 0 when a stop request ended the scan.
 int32_t GuessTransferType(HANDLE file, WorkerBlock& block) {
-    auto buffer = std::make_unique<unsigned char[]>(kTransferBlockSize);
+    auto buffer = std::make_unique<unsigned char[]>(kTransferBlockMax);
     int32_t type = kTypeAscii;
     for (;;) {
         if (IsStopRequested(block)) return 0;
         DWORD read = 0;
-        if (!ReadFile(file, buffer.get(), kTransferBlockSize, &read, nullptr) || read == 0) break;
+        if (!ReadFile(file, buffer.get(), kTransferBlockMax, &read, nullptr) || read == 0) break;
         bool binary = false;
         for (DWORD i = 0; i < read && !binary; ++i) binary = buffer[i] == 0 || buffer[i] >= 128;
         if (binary) {
@@ -107,7 +107,8 @@ bool SendFile(const InternetLibrary& library, HANDLE local, HINTERNET remote, ui
         return true;
     }
     PostStatus(block, head + "\n0%");
-    auto buffer = std::make_unique<char[]>(kTransferBlockSize);
+    auto buffer = std::make_unique<char[]>(kTransferBlockMax);
+    TransferPace pace;
     uint64_t position = 0;
     int shown = 0;
     for (;;) {
@@ -116,7 +117,7 @@ bool SendFile(const InternetLibrary& library, HANDLE local, HINTERNET remote, ui
             return false;
         }
         DWORD read = 0;
-        if (!ReadFile(local, buffer.get(), kTransferBlockSize, &read, nullptr)) {
+        if (!ReadFile(local, buffer.get(), pace.size(), &read, nullptr)) {
             PostIntResult(block, -4);
             return false;
         }
@@ -126,6 +127,7 @@ bool SendFile(const InternetLibrary& library, HANDLE local, HINTERNET remote, ui
             PostIntResult(block, -8);
             return false;
         }
+        pace.Adjust(read);
         position += read;
         int percent = static_cast<int>(position * 100 / size);
         if (percent != shown) {

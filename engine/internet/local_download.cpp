@@ -1,5 +1,6 @@
 #include "local_download.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -19,6 +20,16 @@ std::string FreeBackupName(const std::string& finalPath) {
 }
 
 }  // namespace
+
+void TransferPace::Adjust(DWORD moved) {
+    uint64_t now = GetTickCount64();
+    uint64_t took = now - last_;
+    last_ = now;
+    if (moved == size_ && took < kQuickReadMs)
+        size_ = std::min(size_ * 2, kTransferBlockMax);
+    else if (took > kSlowReadMs)
+        size_ = std::max(size_ / 2, kTransferBlockMin);
+}
 
 std::string FullLocalPath(const std::string& path) {
     char buffer[MAX_PATH];
@@ -53,7 +64,8 @@ void DownloadReport::Write(int code) {
 bool CopyToLocalFile(const InternetLibrary& library, HINTERNET remote, HANDLE local, uint32_t size,
                      DownloadReport& report, uint64_t& copied) {
     PostStatus(report.block, size ? report.head + "\n0%" : report.head);
-    auto buffer = std::make_unique<char[]>(kTransferBlockSize);
+    auto buffer = std::make_unique<char[]>(kTransferBlockMax);
+    TransferPace pace;
     copied = 0;
     int shown = 0;
     for (;;) {
@@ -62,10 +74,11 @@ bool CopyToLocalFile(const InternetLibrary& library, HINTERNET remote, HANDLE lo
             return false;
         }
         DWORD read = 0;
-        if (!library.ReadFile(remote, buffer.get(), kTransferBlockSize, &read)) {
+        if (!library.ReadFile(remote, buffer.get(), pace.size(), &read)) {
             report.Write(report.codes.read);
             return false;
         }
+        pace.Adjust(read);
         if (read == 0) return true;
         DWORD wrote = 0;
         if (!WriteFile(local, buffer.get(), read, &wrote, nullptr) || wrote != read) {

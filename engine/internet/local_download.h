@@ -12,7 +12,23 @@
 #include "worker_slots.h"
 
 // Transfers move data in blocks of at least 64 KiB and never sleep while data flows.
-constexpr DWORD kTransferBlockSize = 256 * 1024;
+constexpr DWORD kTransferBlockMin = 64 * 1024;
+constexpr DWORD kTransferBlockMax = 1024 * 1024;
+
+// The size of the next block of a transfer. A network read or write waits until its whole
+// block has moved, so a large block on a slow line would hold Cancel back for seconds: blocks
+// grow while they move quickly and shrink when one takes long.
+class TransferPace {
+public:
+    DWORD size() const { return size_; }
+    void Adjust(DWORD moved);  // after each block, with the bytes it moved
+
+private:
+    static constexpr uint64_t kQuickReadMs = 50;
+    static constexpr uint64_t kSlowReadMs = 200;
+    DWORD size_ = kTransferBlockMin;
+    uint64_t last_ = GetTickCount64();
+};
 
 // The full path of `path` (relative to the current directory), or `path` itself when it cannot
 // be resolved.

@@ -177,6 +177,13 @@ void PostStatus(WorkerBlock& block, std::string text) {
     });
 }
 
+void PostResult(WorkerBlock& block, const std::function<void()>& write) {
+    WriteWhileGoing(block, [&] {
+        write();
+        block.hasResult = true;
+    });
+}
+
 int RunInternetWorker(BuiltinCall& call, WorkerRoutine routine,
                       std::shared_ptr<WorkerBlock> block) {
     CProgressDlg& window = ProgressWindow(call.window);

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -81,6 +82,8 @@ bool IsStopRequested(const WorkerBlock& block);
 void PostIntResult(WorkerBlock& block, int32_t value);
 void PostStringResult(WorkerBlock& block, std::string text);
 void PostStatus(WorkerBlock& block, std::string text);
+// Any other result a derived block carries: `write` runs only while the worker may go on.
+void PostResult(WorkerBlock& block, const std::function<void()>& write);
 
 // The common frame of the transfer built-ins: allocate a slot, run the worker against the
 // running window, clear the status, copy the worker's result into the call's result value.

@@ -32,7 +32,8 @@ INT_PTR CALLBACK CDialogWindow::DialogProc(HWND hwnd, UINT message, WPARAM wPara
         return TRUE;
     }
     auto* self = reinterpret_cast<CDialogWindow*>(GetWindowLongPtrA(hwnd, DWLP_USER));
-    if (!self || message != WM_COMMAND) return FALSE;
+    if (!self) return FALSE;
+    if (message != WM_COMMAND) return self->OnMessage(message, wParam, lParam);
     switch (LOWORD(wParam)) {
     case IDOK: self->OnOK(); break;
     case IDCANCEL: self->OnCancel(); break;

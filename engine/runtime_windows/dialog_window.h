@@ -24,6 +24,8 @@ protected:
     virtual void OnOK() {}
     virtual void OnCancel() {}  // the Cancel button, Esc, and the close box
     virtual void OnCommand(int id) {}
+    // Any other message (WM_NOTIFY, private messages); TRUE when handled.
+    virtual INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) { return FALSE; }
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -20,3 +20,10 @@
 #define IDC_INPUT_PROMPT 1002
 #define IDC_INPUT_EDIT 1003
 #define IDC_INPUT_ICON 1004
+
+// The "FTP Open" dialog of FtpGetOpenFileName.
+#define IDD_FTP_OPEN 140
+#define IDC_FTP_URL 1010
+#define IDC_FTP_LIST 1011
+#define IDC_FTP_FILE_NAME 1012
+#define IDC_FTP_STATUS 1013

@@ -155,7 +155,8 @@ def main():
     parser.add_argument('--gtest', help='the Internet GoogleTest program')
     parser.add_argument('--programs', help='the folder of the test programs (RecordingChild.exe)')
     parser.add_argument('--skip-large', action='store_true')
-    parser.add_argument('only', nargs='*', help='script names to run (default: all)')
+    parser.add_argument('only', nargs='*',
+                        help='script names to run, "gtest" for the GoogleTest program (default: all)')
     options = parser.parse_args()
 
     code = in_private_network()
@@ -187,7 +188,7 @@ def main():
         run_scripts(options, servers, counts)
         if not options.skip_large and not options.only:
             check_large_download(options, servers, scratch, counts)
-        if not options.only:
+        if not options.only or 'gtest' in options.only:
             run_gtest(options, counts)
     finally:
         restart_wineserver()
