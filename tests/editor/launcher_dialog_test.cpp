@@ -71,8 +71,13 @@ protected:
         bool closed = false;
         WaitUntil([&] { return (closed = !IsWindowVisible(entry)) || Messages() > before; });
         if (closed) return true;
-        WaitUntil([&] { return FindOwnDialog("Vexa Script") == nullptr; });
-        focus_.push_back(Focus(entry));
+        // The refusal ends by putting the focus into the field named in the message.
+        int expected = Messages() && messages_.back().find("name.") != std::string::npos &&
+                               messages_.back().find("script") == std::string::npos
+                           ? IDC_SHORTCUT_NAME
+                           : IDC_SHORTCUT_SCRIPT;
+        WaitUntil([&] { return GetDlgCtrlID(Focus(entry)) == expected; }, 3000);
+        focus_.push_back(GetDlgCtrlID(Focus(entry)));
         return false;
     }
     size_t Messages() {
@@ -91,7 +96,7 @@ protected:
     // Message boxes get OK; the tool dialogs themselves are left to the test.
     DialogCatcher catcher_{[](const CaughtDialog& box) { return box.messageBox ? IDOK : 0; }};
     std::vector<std::string> messages_;
-    std::vector<HWND> focus_;
+    std::vector<int> focus_;
 };
 
 TEST_F(LauncherDialog, PreselectsTheActiveScriptEnablesButtonsAndEditsTheMenu) {
@@ -115,7 +120,6 @@ TEST_F(LauncherDialog, PreselectsTheActiveScriptEnablesButtonsAndEditsTheMenu) {
         // Add starts empty (the active script is listed); "Backup" clashes with "backup".
         refused = !Entry(dialog, IDC_ADD_SHORTCUT, "Add", "Backup", &a, &added);
         HWND add = FindOwnDialog("Add");
-        focus_.push_back(GetDlgItem(add, IDC_SHORTCUT_NAME));
         Ok(add, "Weekly", nullptr);
         selected.push_back(Selected(dialog));
         SendMessageA(dialog, WM_COMMAND, IDC_MOVE_UP, 0);
@@ -133,8 +137,7 @@ TEST_F(LauncherDialog, PreselectsTheActiveScriptEnablesButtonsAndEditsTheMenu) {
     EXPECT_EQ(selected, (std::vector<int>{1, 3, 2, -1}));
     EXPECT_EQ(added, "|");
     EXPECT_TRUE(refused);
-    ASSERT_EQ(focus_.size(), 2u);
-    EXPECT_EQ(focus_[0], focus_[1]);  // the refusal put the focus on Name
+    EXPECT_EQ(focus_, std::vector<int>{IDC_SHORTCUT_NAME});  // the refusal's field
     Messages();
     EXPECT_EQ(messages_,
               std::vector<std::string>{"Backup already exists. Please enter a unique name."});
@@ -179,9 +182,8 @@ TEST_F(LauncherDialog, AddRefusesInOrderAndSuggestsTheActiveScript) {
             EXPECT_EQ(box.icon, MB_ICONEXCLAMATION);
         }
     }
-    ASSERT_EQ(focus_.size(), 4u);
-    EXPECT_NE(focus_[0], focus_[1]);  // Name, then Script File Name
-    EXPECT_EQ(focus_[1], focus_[3]);
+    EXPECT_EQ(focus_, (std::vector<int>{IDC_SHORTCUT_NAME, IDC_SHORTCUT_SCRIPT, IDC_SHORTCUT_SCRIPT,
+                                        IDC_SHORTCUT_SCRIPT}));
     LauncherConfig saved;
     ASSERT_TRUE(LoadMenuFile(MenuFilePath(host_), saved));
     ASSERT_EQ(saved.entries.size(), 1u);

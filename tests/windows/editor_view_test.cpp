@@ -128,7 +128,7 @@ TEST_F(EditorViewTest, TabAndShiftTabIndentAndOutdentTheSelectedLines) {
     HWND edit = OpenScript("block.vxs", "first\r\n  \tb\r\n      c\r\n\td\r\nlast\r\n");
     ASSERT_NE(edit, nullptr);
     const std::string original = editor_.Text(edit);
-    // Lines 2 to 4, ending at the very start of line 5: line 5 is not part of the block.
+    // Lines 2 to 4, ending at the very start of line 5: line 5 does not belong to the block.
     editor_.Select(edit, LineStart(edit, 1), LineStart(edit, 4));
     PostMessageA(edit, WM_KEYDOWN, VK_TAB, 1);
     std::string text = WaitForTextChange(edit, original);

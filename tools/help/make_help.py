@@ -117,8 +117,8 @@ def main():
     documented = {f[0] for f in FUNCTIONS}
     problems = [f"no entry for {n}" for n in sorted(names - documented)]
     problems += [f"{n} is no built-in" for n in sorted(documented - names)]
-    problems += [f"{f[0]} lacks {part}" for f in FUNCTIONS
-                 for part, value in zip(("parameters", "result", "text", "example"), f[1:]) if not value]
+    problems += [f"{f[0]} lacks {field}" for f in FUNCTIONS
+                 for field, value in zip(("parameters", "result", "text", "example"), f[1:]) if not value]
     if problems:
         print("\n".join(problems), file=sys.stderr)
         return 1
