@@ -10,6 +10,8 @@
 #include "dialog_catcher.h"
 #include "support/engine_library.h"
 
+void QuietEditorStartup();  // support/editor_session.cpp
+
 namespace {
 
 const char kAppKey[] = "Software\\Vexa\\Vexa Script";
@@ -91,6 +93,7 @@ class EditorTest : public ::testing::Test {
 protected:
     void SetUp() override {
         RemoveEditorKeys();
+        QuietEditorStartup();
         ASSERT_TRUE(CopyInto(BinaryDir() + "\\vexedit.exe", dir_.path()));
         ASSERT_TRUE(CopyInto(BinaryDir() + "\\vexeng.dll", dir_.path()));
     }

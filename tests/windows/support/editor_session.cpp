@@ -14,6 +14,15 @@ HWND ChildOfClass(HWND parent, const char* className) {
 
 }  // namespace
 
+void QuietEditorStartup() {
+    const char* key = "Software\\Vexa\\Vexa Script\\Settings";
+    const DWORD off = 0;
+    const char nowhere[] = "http://127.0.0.1:9/";
+    RegSetKeyValueA(HKEY_CURRENT_USER, key, "RunLauncher", REG_DWORD, &off, sizeof off);
+    RegSetKeyValueA(HKEY_CURRENT_USER, key, "ShowTipOfTheDay", REG_DWORD, &off, sizeof off);
+    RegSetKeyValueA(HKEY_CURRENT_USER, key, "UpdateLocation", REG_SZ, nowhere, sizeof nowhere);
+}
+
 EditorSession::~EditorSession() {
     if (!process_.process) return;
     // The test is over: unsaved scripts and open boxes must not keep the editor alive.
@@ -25,6 +34,7 @@ bool EditorSession::Start(const std::string& arguments, const std::string& folde
                           const std::string& program) {
     const std::string path = program.empty() ? BinaryDir() + "\\vexedit.exe" : program;
     const std::string command = "\"" + path + "\" " + arguments;
+    QuietEditorStartup();
     if (!StartProcess(command, folder, process_)) return false;
     WaitUntil(
         [&] {

@@ -10,6 +10,10 @@
 
 #include "support/test_support.h"
 
+// Settings that keep an editor started by a test to itself: no tray launcher outliving it, no tip
+// of the day over its window, no update check leaving the machine (a closed local port answers).
+void QuietEditorStartup();
+
 class EditorSession {
 public:
     EditorSession() = default;
