@@ -195,20 +195,8 @@ public:
     bool Quit() override { return SUCCEEDED(browser_->Quit()); }
     int ShowWindow(int command) override { return ::ShowWindow(Window(), command) ? 1 : 0; }
     bool BringToFront() override;
-    std::string StatusText() override {
-        BSTR text = nullptr;
-        std::string out;
-        if (SUCCEEDED(browser_->get_StatusText(&text))) out = WideToAnsi(text);
-        SysFreeString(text);
-        return out;
-    }
-    std::string LocationUrl() override {
-        BSTR text = nullptr;
-        std::string out;
-        if (SUCCEEDED(browser_->get_LocationURL(&text))) out = WideToAnsi(text);
-        SysFreeString(text);
-        return out;
-    }
+    std::string StatusText() override { return Text(&IWebBrowser2::get_StatusText); }
+    std::string LocationUrl() override { return Text(&IWebBrowser2::get_LocationURL); }
     uint64_t NavigationCount() override { return sink_.navigations; }
 
     PageRef TopDocument() override {
@@ -284,6 +272,13 @@ public:
     }
 
 private:
+    std::string Text(HRESULT (STDMETHODCALLTYPE IWebBrowser2::*read)(BSTR*)) {
+        BSTR text = nullptr;
+        std::string out;
+        if (SUCCEEDED((browser_.get()->*read)(&text))) out = WideToAnsi(text);
+        SysFreeString(text);
+        return out;
+    }
     HWND Window() {
         SHANDLE_PTR window = 0;
         if (FAILED(browser_->get_HWND(&window))) return nullptr;

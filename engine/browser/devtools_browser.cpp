@@ -1,5 +1,6 @@
 #include "devtools_browser.h"
 
+#include <shellapi.h>
 #include <wininet.h>
 
 #include <algorithm>
@@ -77,10 +78,55 @@ std::string ProfilesRoot() {
     return std::string(temp) + "Vexa Script Browsers\\";
 }
 
+uint64_t FileTimeNow() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return static_cast<uint64_t>(now.dwHighDateTime) << 32 | now.dwLowDateTime;
+}
+
+// The profile folders under the root, oldest first.
+std::vector<std::string> ProfileFolders(const std::string& root) {
+    std::vector<std::string> profiles;
+    WIN32_FIND_DATAA found;
+    UniqueFindHandle search(FindFirstFileA((root + "*").c_str(), &found));
+    if (search) {
+        do {
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && found.cFileName[0] != '.')
+                profiles.push_back(root + found.cFileName);
+        } while (FindNextFileA(search.get(), &found));
+    }
+    std::sort(profiles.begin(), profiles.end());
+    return profiles;
+}
+
+uint16_t ActivePort(const std::string& profile);
+
+// A profile stays as long as its browser answers; one whose browser has ended is removed
+// when the next browser starts, unless it is younger than an hour (its browser may still
+// be starting, in another run).
+void RemoveEndedProfiles(const std::string& root) {
+    const uint64_t hour = 36000000000ull;  // in 100 ns units
+    for (const std::string& profile : ProfileFolders(root)) {
+        const char* name = profile.c_str() + root.size();
+        char* end = nullptr;
+        uint64_t started = _strtoui64(name, &end, 16);
+        if (end != name + 16 || *end != '-' || started + hour > FileTimeNow()) continue;
+        uint16_t port = ActivePort(profile);
+        if (port && !ListPages(port).empty()) continue;
+        std::string from = profile + std::string(1, '\0');  // a list ended by an empty entry
+        SHFILEOPSTRUCTA remove{};
+        remove.wFunc = FO_DELETE;
+        remove.pFrom = from.c_str();
+        remove.fFlags = FOF_NO_UI;
+        SHFileOperationA(&remove);
+    }
+}
+
 std::string NewProfileFolder() {
     std::string root = ProfilesRoot();
     if (root.empty()) return {};
     CreateDirectoryA(root.c_str(), nullptr);
+    RemoveEndedProfiles(root);
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
     char name[64];
@@ -262,17 +308,7 @@ bool LaunchDevToolsBrowser(const std::string& configured, const std::function<bo
 
 std::vector<DevToolsTarget> ListReachablePages() {
     std::vector<uint16_t> ports;
-    std::string root = ProfilesRoot();
-    std::vector<std::string> profiles;
-    WIN32_FIND_DATAA found;
-    UniqueFindHandle search(FindFirstFileA((root + "*").c_str(), &found));
-    if (search) {
-        do {
-            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && found.cFileName[0] != '.')
-                profiles.push_back(root + found.cFileName);
-        } while (FindNextFileA(search.get(), &found));
-    }
-    std::sort(profiles.begin(), profiles.end());
+    std::vector<std::string> profiles = ProfileFolders(ProfilesRoot());
     for (const std::string& profile : profiles) {
         uint16_t port = ActivePort(profile);
         if (port && std::find(ports.begin(), ports.end(), port) == ports.end())

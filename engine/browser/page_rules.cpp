@@ -242,6 +242,30 @@ int VisitFields(PageBackend& page, const PageRef& form, const FieldRequest& requ
     return outcome;
 }
 
+using NameOf = std::string (*)(PageBackend&, const PageRef&);
+
+// Lines "N:name" of a collection's items over the whole walk.
+std::string ListNamed(PageBackend& page, const char* collection, NameOf nameOf) {
+    std::vector<std::string> lines;
+    WalkItems(page, collection, [&](const PageRef& item) {
+        lines.push_back(std::to_string(lines.size() + 1) + ":" + nameOf(page, item));
+        return true;
+    });
+    return JoinLines(lines);
+}
+
+// The item at `occurrence` among those named `name` (every item when it is empty).
+PageRef FindNamed(PageBackend& page, const char* collection, NameOf nameOf, const std::string& name,
+                  int occurrence) {
+    PageRef found;
+    int matches = 0;
+    WalkItems(page, collection, [&](const PageRef& item) {
+        if ((name.empty() || nameOf(page, item) == name) && ++matches == occurrence) found = item;
+        return !found;
+    });
+    return found;
+}
+
 }  // namespace
 
 bool IsPageComplete(PageBackend& page) {
@@ -259,43 +283,16 @@ bool IsPageInteractive(PageBackend& page) {
     return !top || AllDocumentsReady(page, top, true);
 }
 
-std::string ListLinks(PageBackend& page) {
-    std::vector<std::string> lines;
-    WalkItems(page, "links", [&](const PageRef& link) {
-        lines.push_back(std::to_string(lines.size() + 1) + ":" + LinkText(page, link));
-        return true;
-    });
-    return JoinLines(lines);
-}
+std::string ListLinks(PageBackend& page) { return ListNamed(page, "links", LinkText); }
 
 PageRef FindLink(PageBackend& page, const std::string& text, int occurrence) {
-    if (occurrence < 1) occurrence = 1;
-    PageRef found;
-    int matches = 0;
-    WalkItems(page, "links", [&](const PageRef& link) {
-        if ((text.empty() || LinkText(page, link) == text) && ++matches == occurrence) found = link;
-        return !found;
-    });
-    return found;
+    return FindNamed(page, "links", LinkText, text, occurrence < 1 ? 1 : occurrence);
 }
 
-std::string ListForms(PageBackend& page) {
-    std::vector<std::string> lines;
-    WalkItems(page, "forms", [&](const PageRef& form) {
-        lines.push_back(std::to_string(lines.size() + 1) + ":" + FormName(page, form));
-        return true;
-    });
-    return JoinLines(lines);
-}
+std::string ListForms(PageBackend& page) { return ListNamed(page, "forms", FormName); }
 
 PageRef FindForm(PageBackend& page, const std::string& name, int occurrence) {
-    PageRef found;
-    int matches = 0;
-    WalkItems(page, "forms", [&](const PageRef& form) {
-        if ((name.empty() || FormName(page, form) == name) && ++matches == occurrence) found = form;
-        return !found;
-    });
-    return found;
+    return FindNamed(page, "forms", FormName, name, occurrence);
 }
 
 std::string ListFields(PageBackend& page, const PageRef& form) {
