@@ -21,14 +21,28 @@ from run_corpus import parse_cases, run_case  # noqa: E402
 PROFILES = 'Vexa Script Browsers'
 
 
+HELD = threading.Event()  # set by /release: the page /held answers only then
+HELD_LIMIT = 60
+
+
 class PageHandler(http.server.SimpleHTTPRequestHandler):
     def do_GET(self):
         url = urllib.parse.urlsplit(self.path)
-        if url.path != '/echo':
-            return super().do_GET()
-        body = ('<!DOCTYPE html><html><head><title>Echo</title></head><body><pre>%s</pre>'
-                '</body></html>' % url.query.replace('&', '&amp;').replace('<', '&lt;'))
-        data = body.encode('utf-8')
+        if url.path == '/echo':
+            self.answer('Echo', url.query.replace('&', '&amp;').replace('<', '&lt;'))
+        elif url.path == '/release':
+            HELD.set()
+            self.answer('Released', '')
+        elif url.path == '/held':
+            HELD.wait(HELD_LIMIT)
+            HELD.clear()
+            self.answer('Frame', '<a href="start.html">Held Link</a>')
+        else:
+            super().do_GET()
+
+    def answer(self, title, body):
+        data = ('<!DOCTYPE html><html><head><title>%s</title></head><body><pre>%s</pre>'
+                '</body></html>' % (title, body)).encode('utf-8')
         self.send_response(200)
         self.send_header('Content-Type', 'text/html; charset=utf-8')
         self.send_header('Content-Length', str(len(data)))
