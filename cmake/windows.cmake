@@ -19,8 +19,13 @@ target_include_directories(vexeng PRIVATE ${CMAKE_SOURCE_DIR}/engine ${CMAKE_SOU
 target_link_options(vexeng PRIVATE ${VEX_STATIC_LINK})
 target_link_libraries(vexeng PRIVATE user32 gdi32 comctl32 comdlg32 shell32 ole32 oleaut32 uuid
                       advapi32 winmm ws2_32 wininet)
-# Header-only libraries copied from Debian packages by ./x.
-target_include_directories(vexeng SYSTEM PRIVATE ${CMAKE_BINARY_DIR}/../vendor/include)
+# Header-only libraries copied from Debian packages by ./x (here too, for a tree configured
+# by hand), so the cross compiler never looks into the host's /usr/include.
+set(VEX_VENDOR_INCLUDE ${CMAKE_BINARY_DIR}/../vendor/include)
+if(NOT EXISTS ${VEX_VENDOR_INCLUDE}/nlohmann/json.hpp AND EXISTS /usr/include/nlohmann/json.hpp)
+  file(COPY /usr/include/nlohmann DESTINATION ${VEX_VENDOR_INCLUDE})
+endif()
+target_include_directories(vexeng SYSTEM PRIVATE ${VEX_VENDOR_INCLUDE})
 
 add_executable(setup WIN32 ${CMAKE_SOURCE_DIR}/setup/setup_main.cpp)
 target_link_options(setup PRIVATE ${VEX_STATIC_LINK})

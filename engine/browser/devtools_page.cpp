@@ -8,11 +8,20 @@
 
 namespace {
 
+// Ids of page objects the engine no longer holds, released with the page's next call, so a
+// long wait that polls the page does not pile up objects in it until the next navigation.
+using Garbage = std::shared_ptr<std::vector<std::string>>;
+
 // A page object is a remote object of the page's script context; navigation invalidates it.
 class RemoteObject : public PageObject {
 public:
-    explicit RemoteObject(std::string id) : id(std::move(id)) {}
+    RemoteObject(std::string id, Garbage garbage)
+        : id(std::move(id)), garbage_(std::move(garbage)) {}
+    ~RemoteObject() override { garbage_->push_back(std::move(id)); }
     std::string id;
+
+private:
+    Garbage garbage_;
 };
 
 const std::string& IdOf(const PageRef& object) {
@@ -80,15 +89,16 @@ public:
     bool GoBack() override {
         Json history;
         if (!session_.Command("Page.getNavigationHistory", Json::object(), history)) return false;
-        const Json& entries = history["entries"];
-        int current = history.value("currentIndex", 0);
+        const Json& entries = JsonMember(history, "entries");
+        const Json& index = JsonMember(history, "currentIndex");
+        int current = index.is_number_integer() ? index.get<int>() : 0;
         if (!entries.is_array() || current < 1 || current > static_cast<int>(entries.size()))
             return false;
         StartNavigation();
         Json result;
-        return session_.Command("Page.navigateToHistoryEntry",
-                                {{"entryId", entries[static_cast<size_t>(current - 1)]["id"]}},
-                                result);
+        return session_.Command(
+            "Page.navigateToHistoryEntry",
+            {{"entryId", JsonMember(entries[static_cast<size_t>(current - 1)], "id")}}, result);
     }
 
     bool Refresh() override {
@@ -103,7 +113,8 @@ public:
         Json window;
         if (!session_.Command("Browser.getWindowForTarget", {{"targetId", target_.id}}, window))
             return 0;
-        const bool wasVisible = JsonString(window["bounds"], "windowState") != "minimized";
+        const bool wasVisible =
+            JsonString(JsonMember(window, "bounds"), "windowState") != "minimized";
         const char* state = "normal";
         if (command == SW_HIDE || command == SW_SHOWMINIMIZED || command == SW_MINIMIZE ||
             command == SW_SHOWMINNOACTIVE || command == SW_FORCEMINIMIZE)
@@ -111,9 +122,10 @@ public:
         else if (command == SW_SHOWMAXIMIZED)
             state = "maximized";
         Json result;
-        session_.Command("Browser.setWindowBounds",
-                         {{"windowId", window["windowId"]}, {"bounds", {{"windowState", state}}}},
-                         result);
+        session_.Command(
+            "Browser.setWindowBounds",
+            {{"windowId", JsonMember(window, "windowId")}, {"bounds", {{"windowState", state}}}},
+            result);
         return wasVisible ? 1 : 0;
     }
 
@@ -132,11 +144,12 @@ public:
     }
 
     PageRef TopDocument() override {
+        Collect();
         Json result;
         if (!session_.Command("Runtime.evaluate", {{"expression", "document"}}, result) ||
             result.contains("exceptionDetails"))
             return nullptr;
-        return Remote(result["result"]);
+        return Remote(JsonMember(result, "result"));
     }
 
     std::vector<PageRef> FrameDocuments(const PageRef& document) override {
@@ -158,15 +171,15 @@ public:
     bool ReadString(const PageRef& object, const char* name, std::string& text) override {
         Json result;
         if (!CallOn(object, kReadString, Json::array({{{"value", name}}}), true, result) ||
-            !result["value"].is_string())
+            !JsonMember(result, "value").is_string())
             return false;
-        text = Utf8ToAnsi(result["value"].get<std::string>());
+        text = Utf8ToAnsi(JsonMember(result, "value").get<std::string>());
         return true;
     }
     bool ReadFlag(const PageRef& object, const char* name) override {
         Json result;
         return CallOn(object, kReadFlag, Json::array({{{"value", name}}}), true, result) &&
-               result["value"].is_boolean() && result["value"].get<bool>();
+               JsonMember(result, "value").is_boolean() && JsonMember(result, "value").get<bool>();
     }
     bool WriteString(const PageRef& object, const char* name, const std::string& text) override {
         Json result;
@@ -208,9 +221,15 @@ private:
         loadingFrames_.insert(target_.id);
     }
 
+    void Collect() {
+        for (const std::string& id : *garbage_)
+            session_.Post("Runtime.releaseObject", {{"objectId", id}});
+        garbage_->clear();
+    }
+
     PageRef Remote(const Json& remote) {
         std::string id = JsonString(remote, "objectId");
-        return id.empty() ? nullptr : std::make_shared<RemoteObject>(std::move(id));
+        return id.empty() ? nullptr : std::make_shared<RemoteObject>(std::move(id), garbage_);
     }
 
     std::string Evaluate(const char* expression) {
@@ -218,13 +237,14 @@ private:
         if (!session_.Command("Runtime.evaluate",
                               {{"expression", expression}, {"returnByValue", true}}, result))
             return {};
-        const Json& value = result["result"]["value"];
+        const Json& value = JsonMember(JsonMember(result, "result"), "value");
         return value.is_string() ? Utf8ToAnsi(value.get<std::string>()) : std::string();
     }
 
     // Runs `function` with the object as `this`; `value` is the function's result object.
     bool CallOn(const PageRef& object, const char* function, const Json& arguments, bool byValue,
                 Json& value) {
+        Collect();
         const std::string& id = IdOf(object);
         Json result;
         if (id.empty() ||
@@ -236,7 +256,7 @@ private:
                               result) ||
             result.contains("exceptionDetails"))
             return false;
-        value = result["result"];
+        value = JsonMember(result, "result");
         return true;
     }
 
@@ -250,21 +270,22 @@ private:
         Json properties;
         if (session_.Command("Runtime.getProperties",
                              {{"objectId", arrayId}, {"ownProperties", true}}, properties) &&
-            properties["result"].is_array()) {
+            JsonMember(properties, "result").is_array()) {
             std::vector<std::pair<long, PageRef>> indexed;
-            for (const Json& property : properties["result"]) {
+            for (const Json& property : JsonMember(properties, "result")) {
                 std::string name = JsonString(property, "name");
                 if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos)
                     continue;
-                if (PageRef item = property.contains("value") ? Remote(property["value"]) : nullptr)
+                if (PageRef item = property.contains("value")
+                                       ? Remote(JsonMember(property, "value"))
+                                       : nullptr)
                     indexed.emplace_back(strtol(name.c_str(), nullptr, 10), std::move(item));
             }
             std::sort(indexed.begin(), indexed.end(),
                       [](const auto& a, const auto& b) { return a.first < b.first; });
             for (auto& entry : indexed) items.push_back(std::move(entry.second));
         }
-        Json released;
-        session_.Command("Runtime.releaseObject", {{"objectId", arrayId}}, released);
+        session_.Post("Runtime.releaseObject", {{"objectId", arrayId}});
         return items;
     }
 
@@ -272,6 +293,7 @@ private:
     DevToolsSession session_;
     std::set<std::string> loadingFrames_;
     uint64_t navigations_ = 0;
+    Garbage garbage_ = std::make_shared<std::vector<std::string>>();
 };
 
 }  // namespace

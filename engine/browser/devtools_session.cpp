@@ -4,6 +4,13 @@
 
 Json ParseJson(const std::string& text) { return Json::parse(text, nullptr, false); }
 
+const Json& JsonMember(const Json& object, const char* name) {
+    static const Json none;
+    if (!object.is_object()) return none;
+    auto found = object.find(name);
+    return found != object.end() ? *found : none;
+}
+
 std::string JsonString(const Json& object, const char* name) {
     if (!object.is_object()) return {};
     auto found = object.find(name);
@@ -16,18 +23,20 @@ bool DevToolsSession::Open(uint16_t port, const std::string& path) {
 
 void DevToolsSession::Dispatch(const Json& message) {
     if (listener_ && message.contains("method"))
-        listener_(JsonString(message, "method"),
-                  message.contains("params") ? message["params"] : Json::object());
+        listener_(JsonString(message, "method"), JsonMember(message, "params"));
+}
+
+bool DevToolsSession::Post(const std::string& method, const Json& params) {
+    Json request = {{"id", nextId_++}, {"method", method}, {"params", params}};
+    // Invalid bytes from a script's text are replaced rather than thrown over.
+    return socket_.SendText(request.dump(-1, ' ', false, Json::error_handler_t::replace));
 }
 
 bool DevToolsSession::Command(const std::string& method, const Json& params, Json& result,
                               uint32_t timeoutMs) {
     result = Json();
-    const int64_t id = nextId_++;
-    Json request = {{"id", id}, {"method", method}, {"params", params}};
-    // Invalid bytes from a script's text are replaced rather than thrown over.
-    if (!socket_.SendText(request.dump(-1, ' ', false, Json::error_handler_t::replace)))
-        return false;
+    const int64_t id = nextId_;
+    if (!Post(method, params)) return false;
     const uint64_t deadline = GetTickCount64() + timeoutMs;
     std::string text;
     for (;;) {
@@ -44,7 +53,7 @@ bool DevToolsSession::Command(const std::string& method, const Json& params, Jso
         }
         if (!answer->is_number_integer() || answer->get<int64_t>() != id) continue;
         if (message.contains("error")) return false;
-        if (message.contains("result")) result = message["result"];
+        result = JsonMember(message, "result");
         return true;
     }
 }

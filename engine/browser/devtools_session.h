@@ -24,6 +24,8 @@ public:
     // the connection closed or no answer came within the time.
     bool Command(const std::string& method, const Json& params, Json& result,
                  uint32_t timeoutMs = 30000);
+    // Sends a command whose answer nobody waits for (it is skipped when it arrives).
+    bool Post(const std::string& method, const Json& params);
     // Hands every event that has already arrived to the listener; false once closed.
     bool Pump();
 
@@ -37,5 +39,8 @@ private:
 
 // The parsed JSON of a text, or a discarded value when it is not JSON.
 Json ParseJson(const std::string& text);
+// A member of an object; a null value when it is absent or `object` is no object, so that an
+// answer of an unexpected shape reads as empty instead of throwing.
+const Json& JsonMember(const Json& object, const char* name);
 // Reads a string member; the empty string when it is absent or not a string.
 std::string JsonString(const Json& object, const char* name);
