@@ -10,13 +10,41 @@ import http.server
 import os
 import shutil
 import signal
+import subprocess
 import sys
+import tempfile
 import threading
 import time
 import urllib.parse
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'))
 from run_corpus import parse_cases, run_case  # noqa: E402
+
+RECORD_KEYS = ('result', 'file', 'line', 'param', 'name', 'call', 'message')
+
+
+def run_script(wine_run, vexrun, path, case):
+    """Like the corpus runner, but the output goes through files: a browser the script leaves
+    running (Internet Explorer's server under Wine) would hold a pipe open past the script."""
+    folder, name = os.path.split(path)
+    command = [wine_run, vexrun, '/record'] + case['flags']
+    if case['call'] is not None:
+        command += ['/call', case['call']]
+    command += [name] + case['args']
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        try:
+            subprocess.run(command, cwd=folder, stdout=out, stderr=err, timeout=case['timeout'])
+        except subprocess.TimeoutExpired:
+            return None, '', 'timed out after %d s' % case['timeout']
+        out.seek(0)
+        err.seek(0)
+        text = out.read().decode('latin-1').replace('\r\n', '\n')
+        fields = {}
+        for line in text.split('\n'):
+            key, sep, value = line.partition('=')
+            if sep and key in RECORD_KEYS:
+                fields[key] = value
+        return fields, text, err.read().decode('latin-1')
 
 PROFILES = 'Vexa Script Browsers'
 
@@ -59,8 +87,10 @@ def profile_folders(prefix):
 
 
 def browser_pids(prefix):
-    """Processes whose command line names a profile folder of this prefix."""
+    """Processes whose command line names a profile folder of this prefix, and Internet
+    Explorer's servers running in this prefix."""
     marker = os.path.realpath(prefix).encode()
+    own_prefix = b'WINEPREFIX=' + prefix.encode() + b'\0'
     pids = []
     for entry in os.listdir('/proc'):
         if not entry.isdigit() or int(entry) == os.getpid():
@@ -68,10 +98,14 @@ def browser_pids(prefix):
         try:
             with open('/proc/%s/cmdline' % entry, 'rb') as f:
                 line = f.read()
+            if marker in line and PROFILES.encode() in line:
+                pids.append(int(entry))
+            elif b'iexplore.exe' in line:
+                with open('/proc/%s/environ' % entry, 'rb') as f:
+                    if own_prefix in f.read():
+                        pids.append(int(entry))
         except OSError:
             continue
-        if marker in line and PROFILES.encode() in line:
-            pids.append(int(entry))
     return pids
 
 
@@ -99,7 +133,7 @@ def main():
     here = os.path.dirname(os.path.abspath(__file__))
     root = os.path.join(here, '..', '..')
     wine_run = os.path.join(root, 'tools', 'wine-run')
-    prefix = os.environ.get('WINEPREFIX', os.path.join(root, 'build', 'wineprefix'))
+    prefix = os.environ.get('WINEPREFIX') or os.path.normpath(os.path.join(root, 'build', 'wineprefix'))
 
     pages = os.path.join(here, 'pages')
     handler = lambda *a, **k: PageHandler(*a, directory=pages, **k)  # noqa: E731
@@ -107,7 +141,6 @@ def main():
     threading.Thread(target=server.serve_forever, daemon=True).start()
     base = 'http://127.0.0.1:%d/' % server.server_address[1]
 
-    import subprocess
     subprocess.run([wine_run, 'cmd', '/c', 'exit'], capture_output=True)  # prefix and wineserver up
     scripts = sorted(f for f in os.listdir(here) if f.endswith('.vxs'))
     if options.only:
@@ -122,7 +155,8 @@ def main():
                     case['args'] = [base] + case['args']
                     case['timeout'] = min(case['timeout'], 120)
                     label = script + (' [%s]' % case['name'] if case['name'] else '')
-                    ok = run_case(wine_run, os.path.abspath(options.vexrun), path, case, label)
+                    ok = run_case(wine_run, os.path.abspath(options.vexrun), path, case, label,
+                                  run_script)
                     passed += ok
                     failed += not ok
             finally:
