@@ -289,8 +289,10 @@ bool LaunchDevToolsBrowser(const std::string& configured, const std::function<bo
     PROCESS_INFORMATION process{};
     if (!CreateProcessA(application.empty() ? nullptr : application.c_str(), commandLine.data(),
                         nullptr, nullptr, null ? TRUE : FALSE, DETACHED_PROCESS, nullptr, nullptr,
-                        &startup, &process))
+                        &startup, &process)) {
+        RemoveDirectoryA(profile.c_str());  // still empty: nothing was started
         return false;
+    }
     UniqueKernelHandle processHandle(process.hProcess), thread(process.hThread);
 
     const uint64_t end = GetTickCount64() + kLaunchLimitMs;
