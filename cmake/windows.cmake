@@ -58,6 +58,20 @@ foreach(src ${VEX_TEST_PROGRAMS})
   list(APPEND VEX_TEST_PROGRAM_TARGETS ${prog})
 endforeach()
 
+# The target program the window built-ins are tested against: one program, and the same
+# windows as a DLL for a host that needs them in its own process (menus under Wine).
+set(VEX_TARGET_DIR ${CMAKE_SOURCE_DIR}/tests/apps/target)
+set(VEX_TARGET_COMMON ${VEX_TARGET_DIR}/target_app.cpp ${VEX_TARGET_DIR}/target.rc)
+add_executable(vextarget WIN32 ${VEX_TARGET_DIR}/target_main.cpp ${VEX_TARGET_COMMON})
+add_library(vextarget_dll SHARED ${VEX_TARGET_DIR}/target_dll.cpp ${VEX_TARGET_COMMON})
+set_target_properties(vextarget_dll PROPERTIES PREFIX "" OUTPUT_NAME vextarget)
+foreach(t vextarget vextarget_dll)
+  set_target_properties(${t} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/testapps)
+  target_link_options(${t} PRIVATE ${VEX_STATIC_LINK})
+  target_link_libraries(${t} PRIVATE user32 gdi32)
+endforeach()
+list(APPEND VEX_TEST_PROGRAM_TARGETS vextarget vextarget_dll)
+
 file(GLOB VEX_WINDOWS_TESTS CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/tests/windows/*.cpp ${CMAKE_SOURCE_DIR}/tests/windows/support/*.cpp)
 add_executable(windows_tests ${VEX_WINDOWS_TESTS} ${VEX_TOOLS_COMMON})
@@ -80,6 +94,60 @@ if(TARGET vexrun)
            COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/run_corpus.py
                    --vexrun $<TARGET_FILE:vexrun> --scripts ${CMAKE_SOURCE_DIR}/tests/scripts)
   set_tests_properties(script_corpus PROPERTIES TIMEOUT 900)
+endif()
+
+include(${CMAKE_CURRENT_LIST_DIR}/editor_tools.cmake)
+
+# vexedit.exe binds vexeng.dll by ordinal through an import library made without names.
+file(GLOB VEX_EDITOR_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/editor/*.cpp
+     ${CMAKE_SOURCE_DIR}/editor/launcher/*.cpp ${CMAKE_SOURCE_DIR}/editor/update/*.cpp)
+find_program(VEX_DLLTOOL NAMES ${TOOLCHAIN_PREFIX}-dlltool x86_64-w64-mingw32-dlltool REQUIRED)
+set(VEX_ORDINAL_IMPORTS ${CMAKE_BINARY_DIR}/libvexeng_ordinals.a)
+add_custom_command(OUTPUT ${VEX_ORDINAL_IMPORTS}
+  COMMAND ${VEX_DLLTOOL} -d ${CMAKE_SOURCE_DIR}/editor/vexeng_ordinals.def -l ${VEX_ORDINAL_IMPORTS}
+  DEPENDS ${CMAKE_SOURCE_DIR}/editor/vexeng_ordinals.def)
+add_custom_target(vexeng_ordinals DEPENDS ${VEX_ORDINAL_IMPORTS})
+# The tools (launcher, finder, tips, shortcut, update check) come from their own library.
+list(REMOVE_ITEM VEX_EDITOR_SOURCES ${VEX_EDITOR_TOOLS_SOURCES})
+add_executable(vexedit WIN32 ${VEX_EDITOR_SOURCES} ${CMAKE_SOURCE_DIR}/editor/vexedit.rc
+               ${VEX_EDITOR_TOOLS_RC})
+add_dependencies(vexedit vexeng_ordinals vexeng)
+target_include_directories(vexedit PRIVATE ${CMAKE_SOURCE_DIR}/editor ${CMAKE_SOURCE_DIR}/engine)
+target_link_options(vexedit PRIVATE ${VEX_STATIC_LINK})
+target_link_libraries(vexedit PRIVATE ${VEX_ORDINAL_IMPORTS} vexedit_tools user32 gdi32 comctl32
+                      comdlg32 shell32 shlwapi ole32 advapi32 version)
+add_dependencies(vexedit launcher)
+# The help pages ship in docs\ beside the editor, where Help and F1 open them.
+file(GLOB VEX_HELP_PAGES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/help/*.html)
+add_custom_command(TARGET vexedit POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/docs
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${VEX_HELP_PAGES} ${CMAKE_BINARY_DIR}/docs)
+add_dependencies(windows_tests vexedit)
+include(${CMAKE_CURRENT_LIST_DIR}/builtin_table_test.cmake)
+
+# The Internet tests: scripts and a GoogleTest program against an FTP and an HTTP server that
+# tests/internet/run_internet.py starts on 127.0.0.1 (in a private network namespace as root).
+file(GLOB VEX_INTERNET_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/internet/*.cpp)
+set(VEX_INTERNET_GTEST)
+if(VEX_INTERNET_TESTS)
+  add_executable(internet_tests ${VEX_INTERNET_TESTS} ${CMAKE_SOURCE_DIR}/tests/windows/support/engine_library.cpp
+                 ${CMAKE_SOURCE_DIR}/tests/windows/support/test_support.cpp ${VEX_TOOLS_COMMON})
+  target_include_directories(internet_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/windows
+                             ${CMAKE_SOURCE_DIR}/engine ${CMAKE_SOURCE_DIR}/tools/common)
+  target_link_options(internet_tests PRIVATE ${VEX_STATIC_LINK})
+  target_link_libraries(internet_tests PRIVATE gtest gtest_main user32 gdi32 advapi32 shell32 comctl32)
+  target_compile_definitions(internet_tests PRIVATE
+    VEX_SOURCE_DIR="${CMAKE_SOURCE_DIR}" VEX_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  add_dependencies(internet_tests vexeng)
+  set(VEX_INTERNET_GTEST --gtest $<TARGET_FILE:internet_tests>)
+endif()
+if(TARGET vexrun)
+  add_test(NAME internet
+           COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/internet/run_internet.py
+                   --vexrun $<TARGET_FILE:vexrun> --scripts ${CMAKE_SOURCE_DIR}/tests/internet/scripts
+                   --programs ${CMAKE_BINARY_DIR}/testprograms
+                   ${VEX_INTERNET_GTEST})
+  set_tests_properties(internet PROPERTIES TIMEOUT 900)
 endif()
 
 # Browser automation: tests/browser/*.vxs against a local HTTP server and Debian's Chromium.

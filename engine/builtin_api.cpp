@@ -105,6 +105,8 @@ void SetHandleResult(BuiltinCall& call, uint32_t type, uint32_t value) {
     CopyValue(call.result, MakeHandle(type, value));
 }
 
+bool IsSystemText(std::string_view text) { return text.find('\0') == std::string_view::npos; }
+
 bool IsStrict(const BuiltinCall& call) { return call.program.strict; }
 
 int32_t AddProgramResource(BuiltinCall& call, ResourceTable table,

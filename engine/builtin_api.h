@@ -46,6 +46,12 @@ void SetStringResult(BuiltinCall& call, std::string text);
 void SetVoidResult(BuiltinCall& call);
 void SetHandleResult(BuiltinCall& call, uint32_t type, uint32_t value);
 
+// True when the system may take `text` as a path, key or value name, command line or window
+// title. The system stops at the first NUL, so a text holding one would name something else
+// (`DeleteFile(name + ".bak")` deleting `name`): a built-in given such a text answers with
+// its failure result and hands nothing to the system.
+bool IsSystemText(std::string_view text);
+
 // The run's strict flag (name comparison, int/string conversions).
 bool IsStrict(const BuiltinCall& call);
 

@@ -22,11 +22,5 @@ int Pass2(RunContext& context);
 // A name folded the way NamesEqual compares it (ASCII case only without strict): the key under
 // which the passes index functions and globals, so their checks stay linear in the script size.
 inline std::string NameKey(std::string_view name, bool strict) {
-    std::string key(name);
-    if (!strict) {
-        for (char& c : key) {
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return key;
+    return strict ? std::string(name) : FoldAsciiCase(name);
 }

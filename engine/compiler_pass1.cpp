@@ -15,9 +15,28 @@
 #include "scanner.h"
 #include "script_result.h"
 #include "stack_guard.h"
-#include "statements.h"
 
 namespace {
+
+// One bit per type code: the types declared under one name, so a redeclaration check is one
+// look-up however often the name was declared.
+uint32_t TypeBit(uint32_t type) { return 1u << (type & 31u); }
+
+// The names declared in one scope with their types, keyed the way NamesEqual compares.
+class ScopeNames {
+public:
+    void Add(std::string_view name, uint32_t type, bool strict) {
+        types_[NameKey(name, strict)] |= TypeBit(type);
+    }
+    // 0 when the name is new here; otherwise the bits of the types declared under it.
+    uint32_t Types(std::string_view name, bool strict) const {
+        auto found = types_.find(NameKey(name, strict));
+        return found == types_.end() ? 0 : found->second;
+    }
+
+private:
+    std::unordered_map<std::string, uint32_t> types_;
+};
 
 // The program's functions and globals by name. Pass 1 only appends to those tables (nested
 // includes too), so the index catches up by position before each question.
@@ -29,11 +48,10 @@ public:
         CatchUp();
         return functions_.count(NameKey(name, program_.strict)) != 0;
     }
-    // The types of the globals declared under this name, in declaration order; null when none.
-    const std::vector<uint32_t>* GlobalTypes(std::string_view name) {
+    // The type bits of the globals declared under this name; 0 when none.
+    uint32_t GlobalTypes(std::string_view name) {
         CatchUp();
-        auto found = globals_.find(NameKey(name, program_.strict));
-        return found == globals_.end() ? nullptr : &found->second;
+        return globals_.Types(name, program_.strict);
     }
 
 private:
@@ -42,39 +60,35 @@ private:
             functions_.insert(NameKey(program_.functions[functionCount_].name, program_.strict));
         for (; globalCount_ < program_.globals.size(); ++globalCount_) {
             const ScriptValue& global = program_.globals[globalCount_];
-            globals_[NameKey(global.name, program_.strict)].push_back(global.type);
+            globals_.Add(global.name, global.type, program_.strict);
         }
     }
 
     const ScriptProgram& program_;
     std::unordered_set<std::string> functions_;
-    std::unordered_map<std::string, std::vector<uint32_t>> globals_;
+    ScopeNames globals_;
     std::size_t functionCount_ = 0;
     std::size_t globalCount_ = 0;
 };
 
-// One file's compile: the cursor into its preprocessed text and where it came from.
+// One file's compile: the cursor into its preprocessed text and where it came from. The
+// cursor's line becomes the record's when the pass ends, unless a nested step (an initial
+// value's evaluation, an included file) placed the error itself.
 struct PassState {
     RunContext& context;
     IncludeList& includes;
     bool isInclude;
-    const char* cursor;
+    ScanCursor cursor;
     DeclarationIndex index;
+    bool linePlaced = false;
 
     ScriptProgram& program() { return context.program; }
     ScriptResult& record() { return context.record; }
     bool strict() const { return context.program.strict; }
-    bool AtEnd() { return SkipSpace(cursor, context.record); }
+    bool AtEnd() { return SkipSpace(cursor); }
 };
 
 const VariableTable kNoOuterNames;
-
-std::string LowerCase(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
 
 // The errors whose message quotes a name.
 int FailNamed(ScriptResult& record, int code, std::string_view name) {
@@ -85,9 +99,8 @@ int FailNamed(ScriptResult& record, int code, std::string_view name) {
 // Reads the one expression item of an initialiser or assigned value (cursor after '=').
 int ReadSingleValue(PassState& state, VariableTable& items, int& line) {
     if (state.AtEnd()) return kErrMissingSemicolon;
-    line = state.record().line;
-    if (int error = ReadExpressionText(state.cursor, items, state.record(), state.strict()))
-        return error;
+    line = state.cursor.line;
+    if (int error = ReadExpressionText(state.cursor, items, state.strict())) return error;
     return items.size() == 1 ? kOk : kErrSyntax;
 }
 
@@ -100,48 +113,64 @@ void AppendStatement(Block& block, std::string keyword, VariableTable items, int
 }
 
 // The main file's first #strict line overrides the caller's flag, before anything is declared.
-int StrictPrescan(RunContext& context, const char* cursor) {
-    ScriptResult& record = context.record;
-    record.line = 1;
+int StrictPrescan(RunContext& context, const char* text) {
+    ScanCursor cursor{text, 1};
+    int result = kOk;
     std::string word;
     for (;;) {
-        if (context.window.IsCancelled()) return kErrCancelled;
-        if (SkipSpace(cursor, record)) return kOk;
-        if (*cursor == '#') {
-            ++cursor;
-            int length = ReadWord(cursor, word, record);
-            if (length < 0) return length;
-            if (LowerCase(word) == "strict") {
+        if (context.window.IsCancelled()) {
+            result = kErrCancelled;
+            break;
+        }
+        if (SkipSpace(cursor)) break;
+        if (*cursor.at == '#') {
+            ++cursor.at;
+            int length = ReadWord(cursor, word);
+            if (length < 0) {
+                result = length;
+                break;
+            }
+            if (FoldAsciiCase(word) == "strict") {
                 SkipBlanks(cursor);
-                length = ReadWord(cursor, word, record);
-                if (length < 0) return length;
-                const std::string option = LowerCase(word);
-                if (option.empty() || option == "on" || option == "yes") {
+                length = ReadWord(cursor, word);
+                const std::string option = FoldAsciiCase(word);
+                if (length < 0) {
+                    result = length;
+                } else if (option.empty() || option == "on" || option == "yes") {
                     context.program.strict = true;
                 } else if (option == "off" || option == "no") {
                     context.program.strict = false;
                 } else {
-                    return kErrInvalidOption;
+                    result = kErrInvalidOption;
                 }
-                return kOk;
+                break;
             }
         }
-        while (*cursor != '\0' && *cursor != '\n') ++cursor;
-        if (*cursor == '\n') {
-            ++cursor;
-            ++record.line;
+        while (*cursor.at != '\0' && *cursor.at != '\n') ++cursor.at;
+        if (*cursor.at == '\n') {
+            ++cursor.at;
+            ++cursor.line;
         }
     }
+    context.record.line = cursor.line;
+    return result;
 }
 
 // A global's initial value is computed now, in a world of its own: no globals, no user
-// functions, strict off. An `exit` inside it only supplies the value.
+// functions, strict off. An `exit` inside it only supplies the value. The program's handle
+// tables are lent to it, so a file or browser it opens keeps its handle for the whole run and
+// closes with the run's others: a handle stored in a global never names another object later.
 int EvaluateInitialValue(RunContext& context, const ScriptValue& item, ScriptValue& value) {
     ScriptProgram scratch;
+    ScriptProgram& program = context.program;
+    scratch.files.swap(program.files);
+    scratch.browsers.swap(program.browsers);
     ScriptValue exitValue;
     RunContext own{context.window, scratch, context.record, &exitValue};
     VariableTable locals;
     int outcome = EvaluateExpression(own, item, locals, value);
+    scratch.files.swap(program.files);
+    scratch.browsers.swap(program.browsers);
     if (outcome == kSignalExit) {
         CopyValue(value, exitValue);
         outcome = kOk;
@@ -158,12 +187,10 @@ int DeclareGlobal(PassState& state, const std::string& name, uint32_t type, bool
     const bool strict = state.strict();
     if (!implicit && type == kTypeVoid) return FailNamed(record, kErrInvalidVariableType, "void");
     if (!IsValidName(name, strict)) return FailNamed(record, kErrInvalidVariableName, name);
-    if (const std::vector<uint32_t>* types = state.index.GlobalTypes(name)) {
+    if (const uint32_t types = state.index.GlobalTypes(name)) {
         // Without strict a redeclaration adds an entry unless it changes the type.
-        for (uint32_t declared : *types) {
-            if (strict || (!implicit && declared != type))
-                return FailNamed(record, kErrVariableAlreadyDefined, name);
-        }
+        if (strict || (!implicit && (types & ~TypeBit(type)) != 0))
+            return FailNamed(record, kErrVariableAlreadyDefined, name);
     }
     if (state.index.HasFunction(name)) return FailNamed(record, kErrNameAlreadyDefined, name);
 
@@ -174,10 +201,14 @@ int DeclareGlobal(PassState& state, const std::string& name, uint32_t type, bool
         VariableTable items;
         int line = 0;
         if (int error = ReadSingleValue(state, items, line)) return error;
-        if (*state.cursor != ',' && *state.cursor != ';') return kErrMissingSemicolon;
-        end = *state.cursor++;
+        if (*state.cursor.at != ',' && *state.cursor.at != ';') return kErrMissingSemicolon;
+        end = *state.cursor.at++;
         ScriptValue value;
-        if (int error = EvaluateInitialValue(state.context, items.front(), value)) return error;
+        record.line = state.cursor.line;  // evaluation errors count their lines from here
+        if (int error = EvaluateInitialValue(state.context, items.front(), value)) {
+            state.linePlaced = true;
+            return error;
+        }
         if (!implicit && value.type != type) {
             if (value.type == kTypeVoid) {
                 SetEmptyValue(value, type);
@@ -200,30 +231,30 @@ int CompileParameters(PassState& state, VariableTable& parameters) {
     bool previousVoid = false;
     // A list that runs into the end of the text right after a word ends quietly; the missing
     // body is reported by the caller.
-    while (*state.cursor != '\0') {
+    while (*state.cursor.at != '\0') {
         if (state.AtEnd()) return kErrMissingParen;
-        if (*state.cursor == ')') {
-            ++state.cursor;
+        if (*state.cursor.at == ')') {
+            ++state.cursor.at;
             return kOk;
         }
         if (!first) {
-            if (*state.cursor != ',' || previousVoid) return kErrSyntax;
-            ++state.cursor;
+            if (*state.cursor.at != ',' || previousVoid) return kErrSyntax;
+            ++state.cursor.at;
             if (state.AtEnd()) return kErrMissingParen;
         }
-        int length = ReadWord(state.cursor, word, record);
+        int length = ReadWord(state.cursor, word);
         if (length < 0) return length;
         if (length == 0) return kErrSyntax;
         const uint32_t type = TypeFromWord(word, strict);
         if (type == 0) return FailNamed(record, kErrInvalidVariableType, word);
         if (state.AtEnd()) return kErrMissingParen;
         bool byReference = false;
-        if (*state.cursor == '&') {
+        if (*state.cursor.at == '&') {
             byReference = true;
-            ++state.cursor;
+            ++state.cursor.at;
             if (state.AtEnd()) return kErrMissingParen;
         }
-        length = ReadWord(state.cursor, word, record);
+        length = ReadWord(state.cursor, word);
         if (length < 0) return length;
         if (type == kTypeVoid) {
             if (length > 0 || !first) return kErrSyntax;
@@ -247,27 +278,26 @@ int CompileParameters(PassState& state, VariableTable& parameters) {
 }
 
 // A local declarator inside a block, name read; an initialiser becomes an assignment statement.
-int DeclareLocal(PassState& state, Block& block, const VariableTable& outerNames,
-                 const std::string& name, uint32_t type, char& end) {
+int DeclareLocal(PassState& state, Block& block, ScopeNames& names, const std::string& name,
+                 uint32_t type, char& end) {
     const bool strict = state.strict();
     ScriptResult& record = state.record();
     if (state.AtEnd()) return kErrMissingSemicolon;
-    const char next = *state.cursor;
+    const char next = *state.cursor.at;
     if (next != ',' && next != ';' && next != '=') return kErrSyntax;
-    ++state.cursor;
+    ++state.cursor.at;
     if (!IsValidName(name, strict)) return FailNamed(record, kErrInvalidVariableName, name);
     if (type == kTypeVoid) return FailNamed(record, kErrInvalidVariableType, "void");
-    for (const VariableTable* scope :
-         {static_cast<const VariableTable*>(&block.locals), &outerNames}) {
-        for (const ScriptValue& other : *scope) {
-            if (NamesEqual(other.name, name, strict) && (strict || other.type != type))
-                return FailNamed(record, kErrVariableAlreadyDefined, name);
-        }
+    // A repeat is the same name under strict, the same name with another type without it.
+    if (const uint32_t types = names.Types(name, strict)) {
+        if (strict || (types & ~TypeBit(type)) != 0)
+            return FailNamed(record, kErrVariableAlreadyDefined, name);
     }
+    names.Add(name, type, strict);
     ScriptValue local;
     local.name = name;
     SetEmptyValue(local, type);
-    local.line = static_cast<uint32_t>(record.line);
+    local.line = static_cast<uint32_t>(state.cursor.line);
     block.locals.push_back(std::move(local));
     end = next;
     if (next != '=') return kOk;
@@ -275,8 +305,8 @@ int DeclareLocal(PassState& state, Block& block, const VariableTable& outerNames
     VariableTable items;
     int line = 0;
     if (int error = ReadSingleValue(state, items, line)) return error;
-    if (*state.cursor != ',' && *state.cursor != ';') return kErrMissingSemicolon;
-    end = *state.cursor++;
+    if (*state.cursor.at != ',' && *state.cursor.at != ';') return kErrMissingSemicolon;
+    end = *state.cursor.at++;
     AppendStatement(block, "=" + name, std::move(items), line);
     return kOk;
 }
@@ -284,11 +314,10 @@ int DeclareLocal(PassState& state, Block& block, const VariableTable& outerNames
 int CompileReturn(PassState& state, Block& block, int line) {
     if (state.AtEnd()) return kErrMissingSemicolon;
     VariableTable items;
-    if (int error = ReadExpressionText(state.cursor, items, state.record(), state.strict()))
-        return error;
+    if (int error = ReadExpressionText(state.cursor, items, state.strict())) return error;
     if (items.empty()) items.push_back(MakeVoid());  // `return;`
-    if (*state.cursor != ';') return kErrMissingSemicolon;
-    ++state.cursor;
+    if (*state.cursor.at != ';') return kErrMissingSemicolon;
+    ++state.cursor.at;
     AppendStatement(block, "return", std::move(items), line);
     return kOk;
 }
@@ -297,11 +326,11 @@ int CompileReturn(PassState& state, Block& block, int line) {
 int CompileCallOrAssignment(PassState& state, Block& block, const std::string& word) {
     const bool strict = state.strict();
     if (state.AtEnd()) return kErrSyntax;
-    int line = state.record().line;
+    int line = state.cursor.line;
     VariableTable items;
-    if (*state.cursor == '(') {
-        ++state.cursor;
-        if (int error = ReadArgumentList(state.cursor, items, state.record(), strict)) return error;
+    if (*state.cursor.at == '(') {
+        ++state.cursor.at;
+        if (int error = ReadArgumentList(state.cursor, items, strict)) return error;
         // Headers are stored in their lower-case spelling; the controlled statement follows.
         for (const char* header : {"if", "while", "repeat"}) {
             if (!NamesEqual(word, header, strict)) continue;
@@ -309,16 +338,16 @@ int CompileCallOrAssignment(PassState& state, Block& block, const std::string& w
             AppendStatement(block, header, std::move(items), line);
             return kOk;
         }
-        if (state.AtEnd() || *state.cursor != ';') return kErrMissingSemicolon;
-        ++state.cursor;
+        if (state.AtEnd() || *state.cursor.at != ';') return kErrMissingSemicolon;
+        ++state.cursor.at;
         AppendStatement(block, word, std::move(items), line);
         return kOk;
     }
-    if (*state.cursor == '=') {
-        ++state.cursor;
+    if (*state.cursor.at == '=') {
+        ++state.cursor.at;
         if (int error = ReadSingleValue(state, items, line)) return error;
-        if (*state.cursor != ';') return kErrMissingSemicolon;
-        ++state.cursor;
+        if (*state.cursor.at != ';') return kErrMissingSemicolon;
+        ++state.cursor.at;
         AppendStatement(block, "=" + word, std::move(items), line);
         return kOk;
     }
@@ -329,16 +358,18 @@ int CompileCallOrAssignment(PassState& state, Block& block, const std::string& w
 int CompileBlock(PassState& state, Block& block, const VariableTable& outerNames) {
     if (StackGuard::Exhausted()) return kErrStackOverflow;  // crafted `{{{{...`
     const bool strict = state.strict();
-    ScriptResult& record = state.record();
     uint32_t pending = 0;
     std::string word;
+    // The block's own locals and the outer names, indexed for the redeclaration check.
+    ScopeNames names;
+    for (const ScriptValue& outer : outerNames) names.Add(outer.name, outer.type, strict);
     for (;;) {
-        if (*state.cursor == '\0') return kErrMissingCloseBrace;
+        if (*state.cursor.at == '\0') return kErrMissingCloseBrace;
         if (state.context.window.IsCancelled()) return kErrCancelled;
         if (state.AtEnd()) return kErrMissingCloseBrace;
-        const int line = record.line;
-        if (*state.cursor == '{') {
-            ++state.cursor;
+        const int line = state.cursor.line;
+        if (*state.cursor.at == '{') {
+            ++state.cursor.at;
             auto nested = std::make_unique<Block>();
             if (int error = CompileBlock(state, *nested, kNoOuterNames)) return error;
             Statement statement;
@@ -347,15 +378,15 @@ int CompileBlock(PassState& state, Block& block, const VariableTable& outerNames
             block.statements.push_back(std::move(statement));
             continue;
         }
-        int length = ReadWord(state.cursor, word, record);
+        int length = ReadWord(state.cursor, word);
         if (length < 0) return length;
         if (length == 0) {
-            if (*state.cursor == '}') {
-                ++state.cursor;
+            if (*state.cursor.at == '}') {
+                ++state.cursor.at;
                 return kOk;
             }
-            if (*state.cursor != ';') return kErrSyntax;
-            ++state.cursor;
+            if (*state.cursor.at != ';') return kErrSyntax;
+            ++state.cursor.at;
             AppendStatement(block, "", {}, line);
             continue;
         }
@@ -367,15 +398,15 @@ int CompileBlock(PassState& state, Block& block, const VariableTable& outerNames
         int error = kOk;
         if (pending) {
             char end = ';';
-            error = DeclareLocal(state, block, outerNames, word, pending, end);
+            error = DeclareLocal(state, block, names, word, pending, end);
             if (end == ';') pending = 0;
         } else if (NamesEqual(word, "return", strict)) {
             error = CompileReturn(state, block, line);
         } else if (NamesEqual(word, "else", strict)) {
             AppendStatement(block, "else", {}, line);
         } else if (NamesEqual(word, "break", strict)) {
-            if (state.AtEnd() || *state.cursor != ';') return kErrMissingSemicolon;
-            ++state.cursor;
+            if (state.AtEnd() || *state.cursor.at != ';') return kErrMissingSemicolon;
+            ++state.cursor.at;
             AppendStatement(block, "break", {}, line);
         } else {
             error = CompileCallOrAssignment(state, block, word);
@@ -401,15 +432,15 @@ int CompileFunction(PassState& state, uint32_t returnType, const std::string& na
     FunctionDef function;
     function.name = name;
     function.file = record.file;
-    function.line = record.line;
+    function.line = state.cursor.line;
     SetEmptyValue(function.result, returnType);
     if (int error = CompileParameters(state, function.parameters)) return error;
     for (const ScriptValue& parameter : function.parameters) {
         if (NamesEqual(parameter.name, name, strict))
             return FailNamed(record, kErrVariableAlreadyDefined, name);
     }
-    if (state.AtEnd() || *state.cursor != '{') return kErrMissingBrace;
-    ++state.cursor;
+    if (state.AtEnd() || *state.cursor.at != '{') return kErrMissingBrace;
+    ++state.cursor.at;
     if (int error = CompileBlock(state, function.body, function.parameters)) return error;
     if (entered) program.functions.push_back(std::move(function));
     return kOk;
@@ -420,49 +451,52 @@ int CompileInclude(PassState& state) {
     ScriptResult& record = state.record();
     std::string word;
     if (SkipBlanks(state.cursor)) return kErrIncludeFileName;
-    int length = ReadWord(state.cursor, word, record);
+    int length = ReadWord(state.cursor, word);
     if (length < 0) return length;
     if (length == 0) return kErrIncludeFileName;
     SkipBlanks(state.cursor);
-    if (*state.cursor != '\n') return kErrExpectedNewline;
+    if (*state.cursor.at != '\n') return kErrExpectedNewline;
     if (ClassifyLiteral(word, false, state.strict()) != kLiteralString) return kErrIncludeFileName;
-    const std::string name = LowerCase(word);
+    const std::string name = FoldAsciiCase(word);
     for (const std::string& included : state.includes) {
         if (included == name) return kErrAlreadyIncluded;
     }
     // The included file reports against a copy; only its failure replaces the record, so the
     // line count of this file goes on after a success.
+    record.line = state.cursor.line;  // a file that does not load reports this line
     ScriptResult nestedRecord = record;
     RunContext nested{state.context.window, state.context.program, nestedRecord,
                       state.context.functionResult};
     int error = CompileFile(nested, name, state.includes, true);
-    if (error != kOk) record = nestedRecord;
+    if (error != kOk) {
+        record = nestedRecord;
+        state.linePlaced = true;
+    }
     return error;
 }
 
 int CompileDirective(PassState& state) {
     std::string word;
-    int length = ReadWord(state.cursor, word, state.record());
+    int length = ReadWord(state.cursor, word);
     if (length < 0) return length;
     if (length == 0) return kErrSyntax;
     if (NamesEqual(word, "include", state.strict())) return CompileInclude(state);
-    if (LowerCase(word) == "strict") {
+    if (FoldAsciiCase(word) == "strict") {
         // Only the main file's first #strict line counts, and the prescan has read it.
         SkipBlanks(state.cursor);
-        length = ReadWord(state.cursor, word, state.record());
+        length = ReadWord(state.cursor, word);
         return length < 0 ? length : kOk;
     }
     return kErrSyntax;
 }
 
 int CompileTopLevel(PassState& state) {
-    ScriptResult& record = state.record();
     uint32_t pending = 0;
     std::string word;
     for (;;) {
         if (state.context.window.IsCancelled()) return kErrCancelled;
         if (state.AtEnd()) return kOk;
-        int length = ReadWord(state.cursor, word, record);
+        int length = ReadWord(state.cursor, word);
         if (length < 0) return length;
         int error = kOk;
         if (length > 0) {
@@ -474,13 +508,13 @@ int CompileTopLevel(PassState& state) {
             }
             if (pending) {
                 if (state.AtEnd()) return kErrMissingSemicolon;
-                const char next = *state.cursor;
+                const char next = *state.cursor.at;
                 if (next == '(') {
-                    ++state.cursor;
+                    ++state.cursor.at;
                     error = CompileFunction(state, pending, word);
                     pending = 0;
                 } else if (next == ',' || next == ';' || next == '=') {
-                    ++state.cursor;
+                    ++state.cursor.at;
                     char end = next;
                     error = DeclareGlobal(state, word, pending, false, next == '=', end);
                     if (end == ';') pending = 0;
@@ -489,16 +523,16 @@ int CompileTopLevel(PassState& state) {
                 }
             } else {
                 // Without strict, `name = value` declares a global of the value's type.
-                if (strict || state.AtEnd() || *state.cursor != '=') return kErrSyntax;
-                ++state.cursor;
+                if (strict || state.AtEnd() || *state.cursor.at != '=') return kErrSyntax;
+                ++state.cursor.at;
                 char end = ';';
                 error = DeclareGlobal(state, word, kTypeVoid, true, true, end);
             }
-        } else if (*state.cursor == '#') {
-            ++state.cursor;
+        } else if (*state.cursor.at == '#') {
+            ++state.cursor.at;
             error = CompileDirective(state);
-        } else if (*state.cursor == ';' && !pending) {
-            ++state.cursor;
+        } else if (*state.cursor.at == ';' && !pending) {
+            ++state.cursor.at;
         } else {
             return kErrSyntax;
         }
@@ -529,10 +563,10 @@ int Pass1(RunContext& context, const std::string& text, IncludeList& includes, b
     const std::string source = Preprocess(text);
     int result = isInclude ? kOk : StrictPrescan(context, source.c_str());
     if (result == kOk) {
-        context.record.line = 1;
-        PassState state{context, includes, isInclude, source.c_str(),
+        PassState state{context, includes, isInclude, ScanCursor{source.c_str(), 1},
                         DeclarationIndex(context.program)};
         result = CompileTopLevel(state);
+        if (!state.linePlaced) context.record.line = state.cursor.line;
     }
     context.window.SetStatusText("");
     return result;

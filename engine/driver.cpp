@@ -81,30 +81,28 @@ int RunEntryCall(RunContext& context, const char* entryCall) {
     ScriptResult& record = context.record;
     context.window.SetStatusText("Running...");
     SetResultCall(record, entryCall);
-    // The entry call is no line of any file: the scanner counts its line ends in a scratch
-    // record, and the report shows line -1.
+    // The entry call is no line of any file: the report shows line -1.
     record.line = -1;
-    ScriptResult scratch = record;
-    const char* cursor = entryCall;
+    ScanCursor cursor{entryCall, -1};
     std::string name;
-    if (SkipSpace(cursor, scratch)) return kErrBadFunctionCall;
-    int length = ReadWord(cursor, name, scratch);
+    if (SkipSpace(cursor)) return kErrBadFunctionCall;
+    int length = ReadWord(cursor, name);
     if (length < 0) return length;
     if (length == 0) return kErrBadFunctionCall;
-    if (SkipSpace(cursor, scratch) || *cursor != '(') return kErrBadFunctionCall;
-    ++cursor;
+    if (SkipSpace(cursor) || *cursor.at != '(') return kErrBadFunctionCall;
+    ++cursor.at;
 
     VariableTable args;
     std::string word;
     for (;;) {
-        if (SkipSpace(cursor, scratch)) return kErrBadFunctionCall;
-        if (*cursor == ')') break;
+        if (SkipSpace(cursor)) return kErrBadFunctionCall;
+        if (*cursor.at == ')') break;
         if (!args.empty()) {
             // The word reader starts right after the comma: a blank there is an empty word.
-            if (*cursor != ',') return kErrBadFunctionCall;
-            ++cursor;
+            if (*cursor.at != ',') return kErrBadFunctionCall;
+            ++cursor.at;
         }
-        length = ReadWord(cursor, word, scratch);
+        length = ReadWord(cursor, word);
         if (length < 0) return length;
         if (length == 0) return kErrBadFunctionCall;
         switch (ClassifyLiteral(word, true, context.program.strict)) {
@@ -156,16 +154,15 @@ int CompileBody(DriverJob& job) {
 }
 
 // Runs on the script stack: a guard turns runaway recursion into "Stack overflow", and no
-// exception leaves the engine (a table that cannot grow is "Out of memory").
+// exception leaves the script stack (a table that cannot grow is "Out of memory"; the only
+// exceptions the core raises are the library's allocation failures).
 template <int (*Body)(DriverJob&)>
 int OnScriptStack(void* argument) {
     DriverJob& job = *static_cast<DriverJob*>(argument);
     StackGuard guard(job.platform.ScriptStackBudget());
     try {
         return Body(job);
-    } catch (const std::bad_alloc&) {
-        return kErrOutOfMemory;
-    } catch (const std::length_error&) {
+    } catch (...) {
         return kErrOutOfMemory;
     }
 }
@@ -196,12 +193,23 @@ int Drive(EnginePlatform& platform, void* owner, const char* path, const char* e
 
 }  // namespace
 
+// The drivers sit behind C exports: the folder strings, the window and the report text are
+// allocated outside the script stack, and nothing may unwind into the caller's process. The
+// folder and the window are owners, so the directory and the parent come back on this path too.
 int RunScriptFile(EnginePlatform& platform, void* owner, const char* path, const char* entryCall,
                   int strict, ScriptResult& record) {
-    return Drive(platform, owner, path ? path : "", entryCall ? entryCall : "", strict, record);
+    try {
+        return Drive(platform, owner, path ? path : "", entryCall ? entryCall : "", strict, record);
+    } catch (...) {
+        return kErrOutOfMemory;
+    }
 }
 
 int TestCompileScriptFile(EnginePlatform& platform, void* owner, const char* path, int strict,
                           ScriptResult& record) {
-    return Drive(platform, owner, path ? path : "", nullptr, strict, record);
+    try {
+        return Drive(platform, owner, path ? path : "", nullptr, strict, record);
+    } catch (...) {
+        return kErrOutOfMemory;
+    }
 }

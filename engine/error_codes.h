@@ -49,6 +49,20 @@ enum ErrorCode : int {
     kErrConstantByReference = -45,
 };
 
+// What one statement tells the walker that runs it (ExecSignal): positive values are the
+// interpreter's own control signals and never leave it; a negative result is an error code.
+enum ExecSignal : int {
+    kSignalNext = 0,
+    kSignalReturn = 1,
+    kSignalIfFalse = 2,
+    kSignalRepeat = 5,
+    kSignalIfTrue = 6,
+    kSignalBreak = 7,
+    kSignalExit = 9,
+    kSignalWhileTrue = 10,
+    kSignalWhileFalse = 11,
+};
+
 // The largest script or include file the loader accepts, in bytes.
 constexpr int kMaxScriptFileSize = 1048576;
 

@@ -15,7 +15,6 @@
 #include "scanner.h"
 #include "script_result.h"
 #include "stack_guard.h"
-#include "statements.h"
 
 namespace {
 

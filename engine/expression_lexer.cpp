@@ -6,7 +6,6 @@
 
 #include "error_codes.h"
 #include "scanner.h"
-#include "script_result.h"
 
 namespace {
 
@@ -81,18 +80,18 @@ char ReadOperator(const char*& cursor) {
 
 class Lexer {
 public:
-    Lexer(LexedExpression& out) : out_(out) { scratch_.line = 0; }
+    // The cursor counts the line ends crossed from the start of the text.
+    Lexer(LexedExpression& out) : out_(out), cursor_{out.source.c_str(), 0} {}
 
     void Run() {
-        const char* cursor = out_.source.c_str();
-        while (!SkipSpace(cursor, scratch_)) {
-            if (!LexToken(cursor)) break;
+        while (!SkipSpace(cursor_)) {
+            if (!LexToken(cursor_)) break;
         }
         out_.lines = Lines();
     }
 
 private:
-    uint32_t Lines() const { return static_cast<uint32_t>(scratch_.line); }
+    uint32_t Lines() const { return static_cast<uint32_t>(cursor_.line); }
 
     ExprToken& Push(TokenKind kind) {
         ExprToken& token = out_.tokens.emplace_back();
@@ -107,29 +106,27 @@ private:
         return false;
     }
 
-    bool LexToken(const char*& cursor) {
-        if (char op = ReadOperator(cursor)) {
+    bool LexToken(ScanCursor& cursor) {
+        if (char op = ReadOperator(cursor.at)) {
             Push(TokenKind::Operator).op = op;
             return true;
         }
-        if (*cursor == '(') {
-            ++cursor;
+        if (*cursor.at == '(') {
+            ++cursor.at;
             VariableTable inner;
-            if (int rc = ReadArgumentList(cursor, inner, scratch_, out_.strict); rc < 0)
-                return Fail(rc);
+            if (int rc = ReadArgumentList(cursor, inner, out_.strict); rc < 0) return Fail(rc);
             if (inner.size() != 1) return Fail(kErrSyntax);
             Push(TokenKind::Group).value = std::move(inner[0]);
             return true;
         }
         std::string word;
-        if (int rc = ReadWord(cursor, word, scratch_); rc < 0) return Fail(rc);
+        if (int rc = ReadWord(cursor, word); rc < 0) return Fail(rc);
         if (word.empty() || IsStatementWord(word, out_.strict)) return Fail(kErrSyntax);
-        SkipSpace(cursor, scratch_);
-        if (*cursor == '(') {
-            ++cursor;
+        SkipSpace(cursor);
+        if (*cursor.at == '(') {
+            ++cursor.at;
             VariableTable args;
-            if (int rc = ReadArgumentList(cursor, args, scratch_, out_.strict); rc < 0)
-                return Fail(rc);
+            if (int rc = ReadArgumentList(cursor, args, out_.strict); rc < 0) return Fail(rc);
             ExprToken& call = Push(TokenKind::Call);
             call.value.text = std::move(word);
             call.args = std::move(args);
@@ -152,7 +149,7 @@ private:
     }
 
     LexedExpression& out_;
-    ScriptResult scratch_{};  // only its line counter is used
+    ScanCursor cursor_;
 };
 
 // The binary levels, tightest first; all operators of one level bind equally, left to right.

@@ -6,13 +6,12 @@
 
 #include "builtin_table.h"
 #include "error_codes.h"
-#include "script_result.h"
 
 namespace {
 
-// Line counting wraps instead of overflowing; the record is the cursor's line.
-void CountLine(ScriptResult& record) {
-    record.line = static_cast<int32_t>(static_cast<uint32_t>(record.line) + 1u);
+// Line counting wraps instead of overflowing.
+void CountLine(ScanCursor& cursor) {
+    cursor.line = static_cast<int32_t>(static_cast<uint32_t>(cursor.line) + 1u);
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -25,21 +24,21 @@ int Append(std::string& text, char c) {
 
 // The rest of a string literal whose opening quote is already in `text`: continuations are
 // dropped, other escapes copied raw, a line feed or the end before the closing quote is -17.
-int ReadStringLiteral(const char*& cursor, std::string& text, ScriptResult& record) {
+int ReadStringLiteral(ScanCursor& cursor, std::string& text) {
     for (;;) {
-        char c = *cursor;
+        char c = *cursor.at;
         if (c == '\0' || c == '\n') return kErrNewlineInConstant;
-        if (c == '\\' && cursor[1] == '\n') {
-            cursor += 2;
-            CountLine(record);
+        if (c == '\\' && cursor.at[1] == '\n') {
+            cursor.at += 2;
+            CountLine(cursor);
             continue;
         }
         if (int rc = Append(text, c); rc < 0) return rc;
-        ++cursor;
+        ++cursor.at;
         if (c == '"') return kOk;
-        if (c == '\\' && *cursor != '\0') {
-            if (int rc = Append(text, *cursor); rc < 0) return rc;
-            ++cursor;
+        if (c == '\\' && *cursor.at != '\0') {
+            if (int rc = Append(text, *cursor.at); rc < 0) return rc;
+            ++cursor.at;
         }
     }
 }
@@ -142,28 +141,28 @@ bool IsNameChar(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || IsDigit(c) || c == '_' || c == '$';
 }
 
-bool SkipSpace(const char*& cursor, ScriptResult& record) {
-    while (*cursor == ' ' || *cursor == '\n') {
-        if (*cursor == '\n') CountLine(record);
-        ++cursor;
+bool SkipSpace(ScanCursor& cursor) {
+    while (*cursor.at == ' ' || *cursor.at == '\n') {
+        if (*cursor.at == '\n') CountLine(cursor);
+        ++cursor.at;
     }
-    return *cursor == '\0';
+    return *cursor.at == '\0';
 }
 
-bool SkipBlanks(const char*& cursor) {
-    while (*cursor == ' ') ++cursor;
-    return *cursor == '\0';
+bool SkipBlanks(ScanCursor& cursor) {
+    while (*cursor.at == ' ') ++cursor.at;
+    return *cursor.at == '\0';
 }
 
-int ReadWord(const char*& cursor, std::string& word, ScriptResult& record) {
+int ReadWord(ScanCursor& cursor, std::string& word) {
     try {
         word.clear();
-        while (IsNameChar(*cursor) || *cursor == '\\' || *cursor == '"') {
-            char c = *cursor;
+        while (IsNameChar(*cursor.at) || *cursor.at == '\\' || *cursor.at == '"') {
+            char c = *cursor.at;
             if (int rc = Append(word, c); rc < 0) return rc;
-            ++cursor;
+            ++cursor.at;
             if (c == '"') {
-                if (int rc = ReadStringLiteral(cursor, word, record); rc < 0) return rc;
+                if (int rc = ReadStringLiteral(cursor, word); rc < 0) return rc;
             }
         }
         return static_cast<int>(word.size());
@@ -172,20 +171,19 @@ int ReadWord(const char*& cursor, std::string& word, ScriptResult& record) {
     }
 }
 
-int ReadExpressionText(const char*& cursor, VariableTable& items, ScriptResult& record,
-                       bool strict) {
-    if (SkipSpace(cursor, record)) return kErrSyntax;
+int ReadExpressionText(ScanCursor& cursor, VariableTable& items, bool strict) {
+    if (SkipSpace(cursor)) return kErrSyntax;
     try {
         std::string text;
         int depth = 0;
         for (;;) {
-            char c = *cursor;
+            char c = *cursor.at;
             if (c == '\0' || c == ';' || (c == ',' && depth == 0) || (c == ')' && depth == 0))
                 break;
             if (c == '"') {
                 if (int rc = Append(text, c); rc < 0) return rc;
-                ++cursor;
-                if (int rc = ReadStringLiteral(cursor, text, record); rc < 0) return rc;
+                ++cursor.at;
+                if (int rc = ReadStringLiteral(cursor, text); rc < 0) return rc;
                 continue;
             }
             if (c == '(')
@@ -194,10 +192,10 @@ int ReadExpressionText(const char*& cursor, VariableTable& items, ScriptResult& 
                 --depth;
             if (c == '\n') {
                 c = ' ';
-                CountLine(record);
+                CountLine(cursor);
             }
             if (int rc = Append(text, c); rc < 0) return rc;
-            ++cursor;
+            ++cursor.at;
         }
         if (!text.empty()) items.push_back(MakeItem(text, strict));
         return kOk;
@@ -206,16 +204,16 @@ int ReadExpressionText(const char*& cursor, VariableTable& items, ScriptResult& 
     }
 }
 
-int ReadArgumentList(const char*& cursor, VariableTable& items, ScriptResult& record, bool strict) {
+int ReadArgumentList(ScanCursor& cursor, VariableTable& items, bool strict) {
     for (;;) {
-        if (int rc = ReadExpressionText(cursor, items, record, strict); rc < 0) return rc;
-        if (*cursor == ',') {
-            ++cursor;
-            if (SkipSpace(cursor, record)) return kErrMissingParen;
+        if (int rc = ReadExpressionText(cursor, items, strict); rc < 0) return rc;
+        if (*cursor.at == ',') {
+            ++cursor.at;
+            if (SkipSpace(cursor)) return kErrMissingParen;
             continue;
         }
-        if (*cursor == ')') {
-            ++cursor;
+        if (*cursor.at == ')') {
+            ++cursor.at;
             return kOk;
         }
         return kErrMissingParen;  // a ';' or the end of the text before the ')'

@@ -1,12 +1,17 @@
 // Script scanner: small routines over a NUL-terminated 8-bit text and a cursor into it.
-// Routines that cross a line end add one to record.line, so the record holds the cursor's line.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "script_value.h"
 
-struct ScriptResult;
+// Where a scanner routine reads: the position in a NUL-terminated text and the line it is on.
+// Routines that cross a line end add one to `line` (wrapping, never overflowing).
+struct ScanCursor {
+    const char* at;
+    int32_t line = 1;
+};
 
 // A word or expression text may hold at most this many characters (-7 beyond).
 constexpr std::size_t kMaxTextLength = 16777216;
@@ -27,16 +32,15 @@ std::string Preprocess(std::string_view text);
 
 bool IsNameChar(char c);
 // Blanks and line ends (counted); true at the end of the text.
-bool SkipSpace(const char*& cursor, ScriptResult& record);
+bool SkipSpace(ScanCursor& cursor);
 // Blanks only; true at the end of the text.
-bool SkipBlanks(const char*& cursor);
+bool SkipBlanks(ScanCursor& cursor);
 // Length of the word read (0 when none), or -17 / -7.
-int ReadWord(const char*& cursor, std::string& word, ScriptResult& record);
+int ReadWord(ScanCursor& cursor, std::string& word);
 // Appends at most one item; 0, -5, -6, -7 or -17.
-int ReadExpressionText(const char*& cursor, VariableTable& items, ScriptResult& record,
-                       bool strict);
+int ReadExpressionText(ScanCursor& cursor, VariableTable& items, bool strict);
 // Starts after '('; consumes the closing ')'. 0 or the first error (-9 when not closed).
-int ReadArgumentList(const char*& cursor, VariableTable& items, ScriptResult& record, bool strict);
+int ReadArgumentList(ScanCursor& cursor, VariableTable& items, bool strict);
 // May rewrite `word` (string content, constant value in decimal, "0" for NULL).
 int ClassifyLiteral(std::string& word, bool resolveEscapes, bool strict);
 bool IsValidName(std::string_view name, bool strict);

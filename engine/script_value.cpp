@@ -5,8 +5,6 @@
 
 namespace {
 
-char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 struct TypeWord {
     const char* word;
     uint32_t type;
@@ -24,11 +22,17 @@ bool IsWhiteSpace(char c) {
 
 }  // namespace
 
+std::string FoldAsciiCase(std::string_view text) {
+    std::string folded(text);
+    for (char& c : folded) c = FoldAsciiCase(c);
+    return folded;
+}
+
 bool NamesEqual(std::string_view a, std::string_view b, bool strict) {
     if (a.size() != b.size()) return false;
     if (strict) return a == b;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+        if (FoldAsciiCase(a[i]) != FoldAsciiCase(b[i])) return false;
     }
     return true;
 }
@@ -143,7 +147,7 @@ ScriptValue* FindVariable(VariableTable& table, std::string_view name, bool stri
         const char* candidate = it->name.data();
         std::size_t i = 0;
         while (i < size && (candidate[i] == wanted[i] ||
-                            (!strict && FoldCase(candidate[i]) == FoldCase(wanted[i]))))
+                            (!strict && FoldAsciiCase(candidate[i]) == FoldAsciiCase(wanted[i]))))
             ++i;
         if (i == size) return &*it;
     }

@@ -37,6 +37,13 @@ struct ScriptValue {
 
 using VariableTable = std::vector<ScriptValue>;
 
+// The one ASCII case fold: 'A'..'Z' become 'a'..'z', every other byte stays (names compare
+// this way without strict; double-byte text is never folded through it).
+constexpr char FoldAsciiCase(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+std::string FoldAsciiCase(std::string_view text);
+
 // The one name comparison: exact under strict, ASCII case-insensitive otherwise.
 bool NamesEqual(std::string_view a, std::string_view b, bool strict);
 

@@ -214,7 +214,12 @@ NOINLINE void EnterBlock(const Block& block, VariableTable& locals) {
     locals.insert(locals.end(), block.locals.begin(), block.locals.end());
 }
 
-NOINLINE void LeaveBlock(VariableTable& locals, std::size_t outer) { locals.resize(outer); }
+// The block's declarations sit where EnterBlock put them; implicit variables made inside the
+// block come after them and belong to the function, so only that range goes.
+NOINLINE void LeaveBlock(const Block& block, VariableTable& locals, std::size_t outer) {
+    const auto first = locals.begin() + static_cast<std::ptrdiff_t>(outer);
+    locals.erase(first, first + static_cast<std::ptrdiff_t>(block.locals.size()));
+}
 
 }  // namespace
 
@@ -265,10 +270,11 @@ std::size_t SkipStatement(const std::vector<Statement>& list, std::size_t index)
 }
 
 int RunBlock(RunContext& context, const Block& block, VariableTable& locals) {
-    // Leaving the block drops its own variables and the implicit ones created inside it.
+    // Leaving the block drops its own declarations; implicit variables live until the
+    // function returns.
     const std::size_t outer = locals.size();
     EnterBlock(block, locals);
     int outcome = ExecuteStatementList(context, block.statements, locals);
-    LeaveBlock(locals, outer);
+    LeaveBlock(block, locals, outer);
     return outcome;
 }

@@ -6,18 +6,6 @@
 #include "program.h"
 #include "run_context.h"
 
-enum ExecSignal : int {
-    kSignalNext = 0,
-    kSignalReturn = 1,
-    kSignalIfFalse = 2,
-    kSignalRepeat = 5,
-    kSignalIfTrue = 6,
-    kSignalBreak = 7,
-    kSignalExit = 9,
-    kSignalWhileTrue = 10,
-    kSignalWhileFalse = 11,
-};
-
 int ExecuteStatement(RunContext& context, const Statement& statement, VariableTable& locals);
 int ExecuteStatementList(RunContext& context, const std::vector<Statement>& list,
                          VariableTable& locals);

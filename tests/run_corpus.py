@@ -6,6 +6,7 @@ import os
 import re
 import subprocess
 import sys
+import tempfile
 import time
 
 DIRECTIVE = re.compile(r'^\s*//\s*(case|expect|flags|call|args|timeout|env):\s?(.*?)\s*$')
@@ -49,24 +50,37 @@ def parse_cases(path):
     return cases or [shared]
 
 
+def testapps_folder(vexrun):
+    """Where the build puts the target program, as a Windows path (Wine maps / to Z:)."""
+    folder = os.path.join(os.path.dirname(os.path.abspath(vexrun)), 'testapps')
+    return 'Z:' + folder.replace('/', '\\')
+
+
 def run_script(wine_run, vexrun, path, case):
     folder, name = os.path.split(path)
     command = [wine_run, vexrun, '/record'] + case['flags']
     if case['call'] is not None:
         command += ['/call', case['call']]
     command += [name] + case['args']
-    try:
-        done = subprocess.run(command, cwd=folder, capture_output=True, timeout=case['timeout'],
-                              env=dict(os.environ, **case['env']))
-    except subprocess.TimeoutExpired:
-        return None, '', 'timed out after %d s' % case['timeout']
-    out = done.stdout.decode('latin-1').replace('\r\n', '\n')
+    # Output goes to files, not pipes: a program the script started inherits the runner's
+    # streams and would hold a pipe open after the runner ended.
+    with tempfile.TemporaryFile() as stdout, tempfile.TemporaryFile() as stderr:
+        try:
+            subprocess.run(command, cwd=folder, stdout=stdout, stderr=stderr,
+                           timeout=case['timeout'],
+                           env=dict(os.environ, VEX_TESTAPPS=testapps_folder(vexrun), **case['env']))
+        except subprocess.TimeoutExpired:
+            return None, '', 'timed out after %d s' % case['timeout']
+        stdout.seek(0)
+        stderr.seek(0)
+        out, err = stdout.read(), stderr.read()
+    out = out.decode('latin-1').replace('\r\n', '\n')
     fields = {}
     for line in out.split('\n'):
         key, sep, value = line.partition('=')
         if sep and key in ('result', 'file', 'line', 'param', 'name', 'call', 'message'):
             fields[key] = value
-    return fields, out, done.stderr.decode('latin-1')
+    return fields, out, err.decode('latin-1')
 
 
 def main():

@@ -24,10 +24,11 @@ int Builtin_CopyToClipboard(BuiltinCall& call) {
     if (!clipboard.isOpen() || !EmptyClipboard()) return kOk;
     UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, text.size() + 1));
     if (!block) return kOk;
-    void* bytes = GlobalLock(block.get());
-    if (!bytes) return kOk;
-    std::memcpy(bytes, text.c_str(), text.size() + 1);
-    GlobalUnlock(block.get());
+    {
+        GlobalLockGuard bytes(block.get());
+        if (!bytes.get()) return kOk;
+        std::memcpy(bytes.get(), text.c_str(), text.size() + 1);
+    }
     if (SetClipboardData(CF_TEXT, block.get())) {
         block.release();  // the clipboard owns the block from now on
         SetIntResult(call, 1);
@@ -42,10 +43,10 @@ int Builtin_GetClipboardText(BuiltinCall& call) {
     if (!clipboard.isOpen()) return kOk;
     HANDLE data = GetClipboardData(CF_TEXT);
     if (!data) return kOk;
-    if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
+    GlobalLockGuard lock(data);
+    if (const char* bytes = static_cast<const char*>(lock.get())) {
         // Bounded by the block's size, in case another program left no terminating zero.
         SetStringResult(call, std::string(bytes, strnlen(bytes, GlobalSize(data))));
-        GlobalUnlock(data);
     }
     return kOk;
 }

@@ -18,7 +18,7 @@ constexpr DWORD kVolumeLabel = 0x08;
 // The directory entry of `path` found by a directory search for the name as passed, so a
 // drive root is not found. Attributes keep their low 7 bits.
 bool LookUpEntry(const std::string& path, WIN32_FIND_DATAA& entry) {
-    if (path.empty() || path.size() >= MAX_PATH) return false;
+    if (path.empty() || path.size() >= MAX_PATH || !IsSystemText(path)) return false;
     UniqueFindHandle find(FindFirstFileA(path.c_str(), &entry));
     if (!find) return false;
     entry.dwFileAttributes &= 0x7F;
@@ -73,7 +73,8 @@ int TwoPathOperation(BuiltinCall& call, const char* status, Operation&& operatio
     std::string source, target;
     if (int error = GetStringParam(call, 0, source)) return error;
     if (int error = GetStringParam(call, 1, target)) return error;
-    if (source.empty() || target.empty()) return kOk;
+    if (source.empty() || target.empty() || !IsSystemText(source) || !IsSystemText(target))
+        return kOk;
     StatusLine line(call.window, status);
     SetIntResult(call, operation(source, target) ? 1 : 0);
     return kOk;
@@ -85,6 +86,7 @@ int OnePathOperation(BuiltinCall& call, const char* status, Operation&& operatio
     SetIntResult(call, 0);
     std::string path;
     if (int error = GetStringParam(call, 0, path)) return error;
+    if (!IsSystemText(path)) return kOk;
     StatusLine line(call.window, status);
     SetIntResult(call, operation(path) ? 1 : 0);
     return kOk;
@@ -98,6 +100,7 @@ int Builtin_OpenFile(BuiltinCall& call) {
     int32_t flags = kDefaultOpenFlags;
     if (int error = GetStringParam(call, 0, path)) return error;
     if (int error = GetOptionalIntParam(call, 1, flags)) return error;
+    if (!IsSystemText(path)) return kOk;
     StatusLine line(call.window, "Opening file...");
     if (auto file = ScriptFile::Open(path, flags))
         SetHandleResult(call, kTypeHfile,
@@ -161,7 +164,7 @@ int Builtin_AppendFileString(BuiltinCall& call) {
     std::string path, text;
     if (int error = GetStringParam(call, 0, path)) return error;
     if (int error = GetStringParam(call, 1, text)) return error;
-    if (path.empty()) return kOk;
+    if (path.empty() || !IsSystemText(path)) return kOk;
     UniqueFileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return kOk;
@@ -172,8 +175,9 @@ int Builtin_AppendFileString(BuiltinCall& call) {
     bool ok =
         WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
         written == bytes.size();
-    HANDLE raw = file.release();
-    SetIntResult(call, ok && CloseHandle(raw) ? 1 : 0);
+    // The handle is exclusive: it must close on the failed write too, or the file stays locked.
+    const bool closed = file.close();
+    SetIntResult(call, ok && closed ? 1 : 0);
     return kOk;
 }
 
@@ -210,7 +214,7 @@ int Builtin_CreateFolder(BuiltinCall& call) {
     int32_t createParents = 0;
     if (int error = GetStringParam(call, 0, path)) return error;
     if (int error = GetOptionalIntParam(call, 1, createParents)) return error;
-    if (path.empty()) return kOk;
+    if (path.empty() || !IsSystemText(path)) return kOk;
     StatusLine status(call.window, "Create folder...");
     bool made = createParents ? CreateFolderWithParents(path)
                               : CreateDirectoryA(path.c_str(), nullptr) != FALSE;
@@ -241,6 +245,7 @@ int Builtin_GetFileAttributes(BuiltinCall& call) {
     SetIntResult(call, -1);
     std::string path;
     if (int error = GetStringParam(call, 0, path)) return error;
+    if (!IsSystemText(path)) return kOk;
     SetIntResult(call, static_cast<int32_t>(GetFileAttributesA(path.c_str())));
     return kOk;
 }
@@ -251,6 +256,7 @@ int Builtin_SetFileAttributes(BuiltinCall& call) {
     int32_t attributes = 0;
     if (int error = GetStringParam(call, 0, path)) return error;
     if (int error = GetIntParam(call, 1, attributes)) return error;
+    if (!IsSystemText(path)) return kOk;
     SetIntResult(call, SetFileAttributesA(path.c_str(), static_cast<DWORD>(attributes)) ? 1 : 0);
     return kOk;
 }

@@ -59,8 +59,7 @@ std::unique_ptr<ScriptFile> ScriptFile::Open(const std::string& path, int32_t fl
 bool ScriptFile::Close() {
     buffer_.reset();
     next_ = count_ = 0;
-    HANDLE handle = handle_.release();
-    return handle != INVALID_HANDLE_VALUE && CloseHandle(handle) != FALSE;
+    return handle_.close();
 }
 
 bool ScriptFile::FillBuffer() {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "builtin_api.h"
+#include "current_folder.h"
 #include "error_codes.h"
 #include "progress_dialog.h"
 #include "text_codepage.h"
@@ -55,6 +56,7 @@ int Builtin_GetFolderListing(BuiltinCall& call) {
     int32_t flags = kListFolders | kListFiles | kListSort;
     if (int error = GetStringParam(call, 0, pattern)) return error;
     if (int error = GetOptionalIntParam(call, 1, flags)) return error;
+    if (!IsSystemText(pattern)) return kOk;
     StatusLine status(call.window, "Get folder listing...");
 
     std::vector<std::string> names;
@@ -84,6 +86,7 @@ int Builtin_BrowseForFolder(BuiltinCall& call) {
     std::string root, title;
     if (int error = GetOptionalStringParam(call, 0, root)) return error;
     if (int error = GetOptionalStringParam(call, 1, title)) return error;
+    if (!IsSystemText(root) || !IsSystemText(title)) return kOk;
     if (title.empty()) title = "Choose a folder";
     StatusLine status(call.window, "Browse for folder...");
 
@@ -103,6 +106,7 @@ int Builtin_BrowseForFolder(BuiltinCall& call) {
     info.pszDisplayName = display;
     info.lpszTitle = title.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS;
+    CurrentFolderKeeper keeper;
     UniqueItemIdList chosen(SHBrowseForFolderA(&info));
     char path[MAX_PATH] = "";
     if (chosen && SHGetPathFromIDListA(chosen.get(), path)) SetStringResult(call, path);

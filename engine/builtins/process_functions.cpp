@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "builtin_api.h"
+#include "current_folder.h"
 #include "error_codes.h"
+#include "program_starter.h"
 #include "progress_dialog.h"
 #include "wait_loop.h"
 #include "win_handles.h"
@@ -62,6 +64,7 @@ bool EndsWithLnk(const std::string& text) {
 // denied" is what the shell reports for some targets that did start.
 bool ShellStart(const std::string& commandLine, int32_t showCmd) {
     bool shortcut = EndsWithLnk(commandLine);
+    CurrentFolderKeeper keeper;
     auto code =
         reinterpret_cast<INT_PTR>(ShellExecuteA(GetDesktopWindow(), shortcut ? nullptr : "open",
                                                 commandLine.c_str(), nullptr, "", showCmd));
@@ -70,18 +73,24 @@ bool ShellStart(const std::string& commandLine, int32_t showCmd) {
 
 }  // namespace
 
+int StartProgramOrDocument(RunWindow& window, const std::string& commandLine, int32_t showCmd) {
+    StartedProcess started;
+    StartOutcome outcome = StartProcess(window, commandLine, showCmd, started);
+    if (outcome == StartOutcome::kCancelled) return kErrCancelled;
+    return outcome == StartOutcome::kStarted || ShellStart(commandLine, showCmd) ? 1 : 0;
+}
+
 int Builtin_Run(BuiltinCall& call) {
     SetIntResult(call, 0);
     std::string commandLine;
     int32_t showCmd = kDefaultShow;
     if (int error = GetStringParam(call, 0, commandLine)) return error;
     if (int error = GetOptionalIntParam(call, 1, showCmd)) return error;
+    if (!IsSystemText(commandLine)) return kOk;
     StatusLine status(call.window, "Running command line...");
-    StartedProcess started;
-    StartOutcome outcome = StartProcess(call.window, commandLine, showCmd, started);
-    if (outcome == StartOutcome::kCancelled) return kErrCancelled;
-    bool ok = outcome == StartOutcome::kStarted || ShellStart(commandLine, showCmd);
-    SetIntResult(call, ok ? 1 : 0);
+    int started = StartProgramOrDocument(call.window, commandLine, showCmd);
+    if (started < 0) return started;
+    SetIntResult(call, started);
     return kOk;
 }
 
@@ -95,6 +104,7 @@ int Builtin_RunWait(BuiltinCall& call) {
     if (int error = GetStringParam(call, 0, commandLine)) return error;
     if (int error = GetOptionalIntParam(call, 1, showCmd)) return error;
     if (int error = GetOptionalIntParam(call, 2, timeout)) return error;
+    if (!IsSystemText(commandLine)) return kOk;
     StatusLine status(call.window, "Running command line...");
     StartedProcess started;
     StartOutcome outcome = StartProcess(call.window, commandLine, showCmd, started);

@@ -28,14 +28,17 @@ int KeyParams(BuiltinCall& call, HKEY& root, std::string& subKey) {
     uint32_t handle = 0;
     if (int error = GetHandleParam(call, 0, kTypeHkey, handle)) return error;
     if (int error = GetStringParam(call, 1, subKey)) return error;
-    root = RootKey(handle);
+    // No root: every registry function then fails without touching the registry.
+    root = IsSystemText(subKey) ? RootKey(handle) : nullptr;
     return kOk;
 }
 
 // Root, sub-key and value name: the first three parameters of every value function.
 int ValueParams(BuiltinCall& call, HKEY& root, std::string& subKey, std::string& valueName) {
     if (int error = KeyParams(call, root, subKey)) return error;
-    return GetStringParam(call, 2, valueName);
+    if (int error = GetStringParam(call, 2, valueName)) return error;
+    if (!IsSystemText(valueName)) root = nullptr;
+    return kOk;
 }
 
 UniqueRegKey OpenKey(HKEY root, const std::string& subKey, REGSAM access) {

@@ -15,24 +15,6 @@ namespace {
 
 constexpr std::size_t kNotFound = std::string_view::npos;
 
-// First occurrence of `find` in `text` at or after `start` that begins and ends on a
-// character boundary, counting characters from `start`; an empty `find` matches at `start`.
-std::size_t FindText(std::string_view text, std::string_view find, std::size_t start) {
-    std::size_t boundary = start;
-    for (;;) {
-        std::size_t candidate = text.find(find, boundary);
-        if (candidate == kNotFound) return kNotFound;
-        while (boundary < candidate) boundary += CharLengthAt(text, boundary);
-        if (boundary == candidate) {
-            std::size_t end = candidate;
-            while (end < candidate + find.size()) end += CharLengthAt(text, end);
-            if (end == candidate + find.size()) return candidate;
-            boundary += CharLengthAt(text, boundary);  // the match would split a character
-        }
-        if (boundary >= text.size()) return kNotFound;
-    }
-}
-
 // Clamps a count to 0..size.
 std::size_t ClampCount(int32_t count, std::size_t size) {
     if (count < 0) return 0;

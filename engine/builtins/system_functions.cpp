@@ -187,7 +187,7 @@ int Builtin_IsServiceActive(BuiltinCall& call) {
     SetIntResult(call, 0);
     std::string name;
     if (int error = GetStringParam(call, 0, name)) return error;
-    if (!name.empty() && ServiceIsActive(name)) SetIntResult(call, 1);
+    if (!name.empty() && IsSystemText(name) && ServiceIsActive(name)) SetIntResult(call, 1);
     return kOk;
 }
 
@@ -196,6 +196,7 @@ int Builtin_SetDefaultPrinter(BuiltinCall& call) {
     SetIntResult(call, 0);
     std::string printer;
     if (int error = GetStringParam(call, 0, printer)) return error;
+    if (!IsSystemText(printer)) return kOk;
     StatusLine status(call.window, "Setting default printer...");
     SetIntResult(call, MakeDefaultPrinter(printer) ? 1 : 0);
     return kOk;
@@ -256,7 +257,7 @@ int Builtin_GetEnvironmentVariable(BuiltinCall& call) {
     SetStringResult(call, "");
     std::string name;
     if (int error = GetStringParam(call, 0, name)) return error;
-    if (name.empty()) return kOk;
+    if (name.empty() || !IsSystemText(name)) return kOk;
     char value[512];
     DWORD length = GetEnvironmentVariableA(name.c_str(), value, sizeof value);
     if (length >= 1 && length < sizeof value) SetStringResult(call, std::string(value, length));
@@ -279,6 +280,9 @@ int Builtin_NetUserChangePassword(BuiltinCall& call) {
     if (int error = GetStringParam(call, 1, user)) return error;
     if (int error = GetStringParam(call, 2, oldPassword)) return error;
     if (int error = GetStringParam(call, 3, newPassword)) return error;
+    if (!IsSystemText(domain) || !IsSystemText(user) || !IsSystemText(oldPassword) ||
+        !IsSystemText(newPassword))
+        return kOk;
     StatusLine status(call.window, "Changing user password...");
     // A text that does not fit is refused rather than cut: a cut password would be set.
     wchar_t wideDomain[257], wideUser[257], wideOld[257], wideNew[257];

@@ -5,6 +5,7 @@
 
 #include "driver.h"
 #include "engine_settings.h"
+#include "error_codes.h"
 #include "script_result.h"
 #include "windows_platform.h"
 
@@ -14,17 +15,28 @@ namespace {
 // ordinary load or entry-call error instead of crashing in the caller's process.
 const char* OrEmpty(const char* text) { return text ? text : ""; }
 
+// The drivers keep every exception inside; these guards cover what runs around them (the
+// platform, the Strict setting), so nothing ever unwinds into the caller's process.
 int Run(HWND parent, const char* path, const char* entryCall, int strict, ScriptResult* record) {
-    ScriptResult own{};  // callers without a record (or with a null one) get one of ours
-    WindowsPlatform platform;
-    return RunScriptFile(platform, parent, OrEmpty(path), OrEmpty(entryCall), strict,
-                         record ? *record : own);
+    try {
+        ScriptResult own{};  // callers without a record (or with a null one) get one of ours
+        WindowsPlatform platform;
+        return RunScriptFile(platform, parent, OrEmpty(path), OrEmpty(entryCall), strict,
+                             record ? *record : own);
+    } catch (...) {
+        return kErrOutOfMemory;
+    }
 }
 
 int TestCompile(HWND parent, const char* path, int strict, ScriptResult* record) {
-    ScriptResult own{};
-    WindowsPlatform platform;
-    return TestCompileScriptFile(platform, parent, OrEmpty(path), strict, record ? *record : own);
+    try {
+        ScriptResult own{};
+        WindowsPlatform platform;
+        return TestCompileScriptFile(platform, parent, OrEmpty(path), strict,
+                                     record ? *record : own);
+    } catch (...) {
+        return kErrOutOfMemory;
+    }
 }
 
 }  // namespace

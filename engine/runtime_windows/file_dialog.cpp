@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "builtin_api.h"
+#include "current_folder.h"
 #include "dialog_window.h"
 #include "progress_dialog.h"
 
@@ -41,7 +42,10 @@ public:
     }
 
     // Runs the dialog modally; true when the user confirmed a file.
-    bool DoModal() { return GetOpenFileNameA(&info_) != FALSE; }
+    bool DoModal() {
+        CurrentFolderKeeper keeper;  // OFN_NOCHANGEDIR is not honoured by the open dialog
+        return GetOpenFileNameA(&info_) != FALSE;
+    }
     std::string PathName() const { return std::string(file_.data()); }
 
 private:
@@ -85,6 +89,8 @@ int Builtin_GetOpenFileName(BuiltinCall& call) {
     if (int error = GetOptionalIntParam(call, 2, flags)) return error;
     if (int error = GetOptionalStringParam(call, 3, filter)) return error;
     if (int error = GetOptionalStringParam(call, 4, title)) return error;
+    if (!IsSystemText(defaultExtension) || !IsSystemText(fileName) || !IsSystemText(title))
+        return kOk;
     if (filter.empty()) filter = "All Files (*.*)|*.*||";
 
     CMyFileDialog dialog(defaultExtension, fileName, static_cast<DWORD>(flags) | OFN_HIDEREADONLY,

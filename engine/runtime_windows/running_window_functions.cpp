@@ -117,7 +117,7 @@ int Builtin_SetRunningScriptWindow(BuiltinCall& call) {
     }
 
     HWND window = ProgressWindow(call.window).hwnd();
-    if (!window) return 0;
+    if (!window || !IsSystemText(title)) return kOk;
     if (!title.empty()) SetWindowTextA(window, title.c_str());
     if (flags & kAlwaysOnTop)
         SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

@@ -16,8 +16,23 @@ enum class WaitOutcome {
     kCancelled,  // Cancel or a quit message: callers return kErrCancelled
 };
 
-// Polls `condition` until it holds or `timeoutMs` passes (64-bit end time, no wrap). The end
-// time is tested before every attempt, so a time-out of 0 makes no attempt.
+// How one attempt of a poll went.
+enum class PollStep {
+    kRetry,      // not yet: sleep one wait increment and try again while time is left
+    kDone,       // success: the poll ends
+    kCancelled,  // the attempt itself saw Cancel (it pumps while it works)
+};
+
+// The polling loop of the waiting built-ins: shows `status`, then until `timeoutMs` passes
+// pumps messages (Cancel ends it), makes one attempt and sleeps one wait increment; clears
+// the status at the end. The end time is 64-bit (no wrap) and is tested before every
+// attempt, so a time-out of 0 makes no attempt. An attempt that never reports kDone polls
+// for the whole period.
+WaitOutcome PollLoop(CProgressDlg& window, const std::string& status, uint32_t timeoutMs,
+                     const std::function<PollStep()>& attempt);
+
+// The same loop with the Continue button offered: pressing it ends the wait at once and gives
+// the foreground back to the window the user worked in (see ForegroundKeeper).
 WaitOutcome WaitLoop(CProgressDlg& window, const std::string& status, uint32_t timeoutMs,
                      const std::function<bool()>& condition);
 

@@ -30,6 +30,12 @@ public:
         if (Traits::IsValid(handle_)) Traits::Close(handle_);
         handle_ = handle;
     }
+    // Closes now and reports whether the system accepted the close (a write-behind can fail
+    // there); the owner is empty afterwards either way. False when nothing was open.
+    bool close() {
+        const Handle handle = release();
+        return Traits::IsValid(handle) && Traits::Close(handle);
+    }
 
 private:
     Handle handle_ = Traits::Invalid();
@@ -38,32 +44,32 @@ private:
 struct KernelHandleTraits {  // CreateProcess, CreateEvent, OpenProcess...: null means none
     static HANDLE Invalid() { return nullptr; }
     static bool IsValid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
-    static void Close(HANDLE h) { CloseHandle(h); }
+    static bool Close(HANDLE h) { return CloseHandle(h) != FALSE; }
 };
 struct FileHandleTraits {  // CreateFile: INVALID_HANDLE_VALUE means none
     static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
     static bool IsValid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
-    static void Close(HANDLE h) { CloseHandle(h); }
+    static bool Close(HANDLE h) { return CloseHandle(h) != FALSE; }
 };
 struct FindHandleTraits {
     static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
     static bool IsValid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
-    static void Close(HANDLE h) { FindClose(h); }
+    static bool Close(HANDLE h) { return FindClose(h) != FALSE; }
 };
 struct RegKeyTraits {
     static HKEY Invalid() { return nullptr; }
     static bool IsValid(HKEY k) { return k != nullptr; }
-    static void Close(HKEY k) { RegCloseKey(k); }
+    static bool Close(HKEY k) { return RegCloseKey(k) == ERROR_SUCCESS; }
 };
 struct LibraryTraits {
     static HMODULE Invalid() { return nullptr; }
     static bool IsValid(HMODULE m) { return m != nullptr; }
-    static void Close(HMODULE m) { FreeLibrary(m); }
+    static bool Close(HMODULE m) { return FreeLibrary(m) != FALSE; }
 };
 struct GlobalMemoryTraits {
     static HGLOBAL Invalid() { return nullptr; }
     static bool IsValid(HGLOBAL g) { return g != nullptr; }
-    static void Close(HGLOBAL g) { GlobalFree(g); }
+    static bool Close(HGLOBAL g) { return GlobalFree(g) == nullptr; }
 };
 
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
@@ -88,6 +94,24 @@ public:
 private:
     HWND window_;
     HDC dc_;
+};
+
+// Locks a movable memory block for one access and unlocks it on every path, a failed copy
+// out of it included.
+class GlobalLockGuard {
+public:
+    explicit GlobalLockGuard(HGLOBAL block)
+        : block_(block), bytes_(block ? GlobalLock(block) : nullptr) {}
+    ~GlobalLockGuard() {
+        if (bytes_) GlobalUnlock(block_);
+    }
+    GlobalLockGuard(const GlobalLockGuard&) = delete;
+    GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
+    void* get() const { return bytes_; }
+
+private:
+    HGLOBAL block_;
+    void* bytes_;
 };
 
 // Holds the clipboard open for one operation.

@@ -1,28 +1,27 @@
 // libFuzzer target for the language core: arbitrary bytes through the preprocessor, the word,
-// expression-text and argument-list readers, the literal classifier and the evaluator.
+// expression-text and argument-list readers, the literal classifier and the evaluator, and as a
+// whole script through pass 1, pass 2 and a run of main() with the fake host, whose Cancel
+// after a number of statements ends every loop.
 // The first byte chooses strict mode and escape resolution; the rest is the text.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "calls.h"
+#include "compiler.h"
 #include "expression.h"
+#include "fake_platform.h"
 #include "program.h"
 #include "random.h"
 #include "run_context.h"
-#include "run_window.h"
 #include "scanner.h"
 #include "script_result.h"
 #include "stack_guard.h"
 
 namespace {
 
-class FuzzWindow : public RunWindow {
-public:
-    void SetStatusText(const std::string&) override {}
-    bool PumpMessages() override { return false; }
-    bool IsCancelled() const override { return false; }
-    void ShowErrorReport(const std::string&) override {}
-};
+// Statements a fuzzed run may start before Cancel ends it.
+constexpr int kStatementBudget = 2000;
 
 void Check(bool condition) {
     if (!condition) __builtin_trap();
@@ -57,6 +56,55 @@ void EvaluateTwice(RunContext& context, const ScriptValue& item, VariableTable& 
     if (first.rc == 0) Check(context.record.line == 100);  // success puts the line back
 }
 
+struct RunOutcome {
+    int rc;
+    int32_t line;
+    uint32_t type;
+    int32_t integer;
+    std::string text;
+    int pumps;
+};
+
+// Runs main() of a compiled program from the same globals, random state and Cancel budget.
+RunOutcome RunMain(FakePlatform& platform, RunContext& context, const VariableTable& globals) {
+    platform.ClearObservations();
+    context.program.globals = globals;
+    context.program.callDepth = 0;
+    SeedRandom(12345);
+    ScriptValue result;
+    context.functionResult = &result;
+    VariableTable args;
+    int rc = CallUserFunction(context, "main", args, result);
+    context.functionResult = nullptr;
+    return {rc, context.record.line, result.type, result.integer, result.text, platform.pumps};
+}
+
+// The text as a whole script. The first run lexes every expression it meets and caches the
+// lexed form on the item; the second runs on the cached forms and must end the same way.
+void RunWholeScript(const std::string& raw, bool strict) {
+    // An #include could name a device or a file outside the fuzzer's control.
+    if (FoldAsciiCase(raw).find("include") != std::string::npos) return;
+    FakePlatform platform;
+    platform.cancelAtPump = kStatementBudget;
+    FakeRunWindow window(platform, nullptr, false);
+    ScriptProgram program;
+    program.strict = strict;
+    ScriptResult record{};
+    ResetResult(record);
+    RunContext context{window, program, record, nullptr};
+    IncludeList includes;
+    int rc = Pass1(context, raw, includes, false);
+    if (rc == 0) rc = Pass2(context);
+    if (rc != 0) return;
+    const VariableTable globals = program.globals;
+    RunOutcome fresh = RunMain(platform, context, globals);
+    RunOutcome cached = RunMain(platform, context, globals);
+    Check(fresh.rc == cached.rc && fresh.line == cached.line && fresh.pumps == cached.pumps);
+    if (fresh.rc >= 0)
+        Check(fresh.type == cached.type && fresh.integer == cached.integer &&
+              fresh.text == cached.text);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
@@ -76,15 +124,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     // Words straight from the raw text (as the entry-call reader does) and from the preprocessed
     // one.
     for (const std::string* source : {&raw, &text}) {
-        const char* cursor = source->c_str();
+        ScanCursor cursor{source->c_str(), 1};
         std::string word;
-        int length = ReadWord(cursor, word, record);
+        int length = ReadWord(cursor, word);
         Check(length < 0 || static_cast<std::size_t>(length) == word.size());
         IsValidName(word, strict);
         ClassifyLiteral(word, resolve, strict);
     }
 
-    FuzzWindow window;
+    FakePlatform platform;
+    FakeRunWindow window(platform, nullptr, false);
     ScriptProgram program;
     program.strict = strict;
     ScriptValue functionResult;
@@ -93,9 +142,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
     // An argument list as a call statement would read it, each argument evaluated.
     {
-        const char* cursor = text.c_str();
+        ScanCursor cursor{text.c_str(), 1};
         VariableTable args;
-        if (ReadArgumentList(cursor, args, record, strict) == 0) {
+        if (ReadArgumentList(cursor, args, strict) == 0) {
             for (const ScriptValue& item : args) EvaluateTwice(context, item, locals);
         }
     }
@@ -109,13 +158,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     }
 
     // Expression texts one after another, separated by the terminators that end them.
-    const char* cursor = text.c_str();
-    for (int count = 0; *cursor != '\0' && count < 64; ++count) {
+    ScanCursor cursor{text.c_str(), 1};
+    for (int count = 0; *cursor.at != '\0' && count < 64; ++count) {
         VariableTable items;
-        if (ReadExpressionText(cursor, items, record, strict) < 0) break;
+        if (ReadExpressionText(cursor, items, strict) < 0) break;
         Check(items.size() <= 1);
         for (const ScriptValue& item : items) EvaluateTwice(context, item, locals);
-        if (*cursor != '\0') ++cursor;
+        if (*cursor.at != '\0') ++cursor.at;
     }
+
+    RunWholeScript(raw, strict);
     return 0;
 }

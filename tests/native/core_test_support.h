@@ -1,5 +1,5 @@
-// Helpers for the language-core tests: a silent host window and a context in which expression
-// texts are read by the real scanner and evaluated by the real evaluator.
+// Helpers for the language-core tests: a context in which expression texts are read by the real
+// scanner and evaluated by the real evaluator, with the one fake host window.
 #pragma once
 #include <string>
 #include <string_view>
@@ -7,6 +7,7 @@
 
 #include "compiler.h"
 #include "expression.h"
+#include "fake_platform.h"
 #include "program.h"
 #include "run_context.h"
 #include "run_window.h"
@@ -14,18 +15,6 @@
 #include "script_result.h"
 
 namespace core_test {
-
-// The host window stand-in: never cancels, keeps the texts it was asked to show.
-class QuietWindow : public RunWindow {
-public:
-    void SetStatusText(const std::string& text) override { status = text; }
-    bool PumpMessages() override { return false; }
-    bool IsCancelled() const override { return false; }
-    void ShowErrorReport(const std::string& text) override { reports.push_back(text); }
-
-    std::string status;
-    std::vector<std::string> reports;
-};
 
 // One program, record and local scope; Evaluate reads `text` as a statement argument would be.
 struct Evaluator {
@@ -39,9 +28,9 @@ struct Evaluator {
     // The item the compiler would keep for `text`; -5 when the text holds no value.
     int ReadItem(std::string_view text, ScriptValue& item) {
         std::string copy(text);
-        const char* cursor = copy.c_str();
+        ScanCursor cursor{copy.c_str(), record.line};
         VariableTable items;
-        if (int rc = ReadExpressionText(cursor, items, record, program.strict); rc < 0) return rc;
+        if (int rc = ReadExpressionText(cursor, items, program.strict); rc < 0) return rc;
         if (items.size() != 1) return -5;
         item = items[0];
         return 0;
@@ -73,7 +62,8 @@ struct Evaluator {
         locals.push_back(value);
     }
 
-    QuietWindow window;
+    FakePlatform platform;
+    FakeRunWindow window{platform, nullptr, false};
     ScriptProgram program;
     ScriptResult record{};
     VariableTable locals;

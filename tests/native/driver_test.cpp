@@ -159,6 +159,30 @@ TEST_F(DriverTest, WindowCreationFailureIsOutOfMemoryWithoutABox) {
     EXPECT_TRUE(platform_.statusTexts.empty());
 }
 
+// Memory that runs out in the driver itself, outside the script's evaluation, ends the call
+// with -6: nothing unwinds into the caller, the directory comes back and the window goes.
+TEST_F(DriverTest, OutOfMemoryInTheDriverIsMinusSixAndNothingEscapes) {
+    Write("main.vxs", "int main() { return 1 / 0; }\n");
+    const std::filesystem::path before = std::filesystem::current_path();
+    for (const char* step :
+         {"GetCurrentDir", "CreateRunningWindow", "Loading...", "Running...", "ShowErrorReport"}) {
+        SCOPED_TRACE(step);
+        platform_.failAllocationAt = step;
+        int result = 0;
+        EXPECT_NO_THROW(result = Run("main.vxs"));
+        EXPECT_EQ(result, kErrOutOfMemory);
+        EXPECT_EQ(platform_.windowsOpen, 0);
+        EXPECT_EQ(std::filesystem::current_path(), before);
+        EXPECT_NO_THROW(result = Compile("main.vxs"));
+        EXPECT_EQ(result, std::string(step) == "Loading..." || std::string(step) == "Running..." ||
+                                  std::string(step) == "ShowErrorReport"
+                              ? 0
+                              : kErrOutOfMemory);
+        EXPECT_EQ(platform_.windowsOpen, 0);
+        EXPECT_EQ(std::filesystem::current_path(), before);
+    }
+}
+
 TEST_F(DriverTest, CancelledRunsEndSilentlyAndNeverAsSuccess) {
     Write("main.vxs", "int main() { return 3; }\n");
     platform_.cancelledFromStart = true;

@@ -7,7 +7,6 @@
 #include "core_test_support.h"
 #include "error_codes.h"
 #include "stack_guard.h"
-#include "statements.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 namespace {
@@ -37,6 +38,7 @@ FakeRunWindow::FakeRunWindow(FakePlatform& platform, void* owner, bool compileOn
 FakeRunWindow::~FakeRunWindow() { --platform_.windowsOpen; }
 
 void FakeRunWindow::SetStatusText(const std::string& text) {
+    if (!text.empty() && text == platform_.failAllocationAt) throw std::bad_alloc();
     platform_.statusTexts.push_back(text);
 }
 
@@ -50,15 +52,18 @@ bool FakeRunWindow::PumpMessages() {
 bool FakeRunWindow::IsCancelled() const { return platform_.cancelled; }
 
 void FakeRunWindow::ShowErrorReport(const std::string& text) {
+    if (platform_.failAllocationAt == "ShowErrorReport") throw std::bad_alloc();
     platform_.errorBoxes.push_back(text);
 }
 
 std::unique_ptr<RunWindow> FakePlatform::CreateRunningWindow(void* owner, bool compileOnly) {
     if (failWindowCreation) return nullptr;
+    if (failAllocationAt == "CreateRunningWindow") throw std::bad_alloc();
     return std::make_unique<FakeRunWindow>(*this, owner, compileOnly);
 }
 
 bool FakePlatform::GetCurrentDir(std::string& directory) {
+    if (failAllocationAt == "GetCurrentDir") throw std::bad_alloc();
     std::error_code error;
     directory = std::filesystem::current_path(error).string();
     return !error;

@@ -35,6 +35,9 @@ public:
     // does on its fiber; otherwise on the test's own thread with the default budget.
     bool largeScriptStack = false;
     uint32_t seed = 12345;
+    // The host step that runs out of memory (throws std::bad_alloc): "GetCurrentDir",
+    // "CreateRunningWindow", "ShowErrorReport" or a status text such as "Loading...".
+    std::string failAllocationAt;
 
     // What the engine did.
     std::vector<std::string> statusTexts;

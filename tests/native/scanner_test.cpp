@@ -5,16 +5,8 @@
 
 #include "error_codes.h"
 #include "scanner.h"
-#include "script_result.h"
 
 namespace {
-
-ScriptResult FreshRecord(int line = 1) {
-    ScriptResult record{};
-    ResetResult(record);
-    record.line = line;
-    return record;
-}
 
 struct WordRead {
     int rc;
@@ -24,11 +16,10 @@ struct WordRead {
 };
 
 WordRead Word(const std::string& text) {
-    ScriptResult record = FreshRecord();
-    const char* cursor = text.c_str();
+    ScanCursor cursor{text.c_str(), 1};
     std::string word;
-    int rc = ReadWord(cursor, word, record);
-    return {rc, word, cursor, record.line};
+    int rc = ReadWord(cursor, word);
+    return {rc, word, cursor.at, cursor.line};
 }
 
 struct ListRead {
@@ -39,22 +30,20 @@ struct ListRead {
 };
 
 ListRead Expression(const std::string& text, bool strict = false) {
-    ScriptResult record = FreshRecord();
-    const char* cursor = text.c_str();
+    ScanCursor cursor{text.c_str(), 1};
     ListRead read{};
-    read.rc = ReadExpressionText(cursor, read.items, record, strict);
-    read.rest = cursor;
-    read.line = record.line;
+    read.rc = ReadExpressionText(cursor, read.items, strict);
+    read.rest = cursor.at;
+    read.line = cursor.line;
     return read;
 }
 
 ListRead Arguments(const std::string& text, bool strict = false) {
-    ScriptResult record = FreshRecord();
-    const char* cursor = text.c_str();
+    ScanCursor cursor{text.c_str(), 1};
     ListRead read{};
-    read.rc = ReadArgumentList(cursor, read.items, record, strict);
-    read.rest = cursor;
-    read.line = record.line;
+    read.rc = ReadArgumentList(cursor, read.items, strict);
+    read.rest = cursor.at;
+    read.line = cursor.line;
     return read;
 }
 
@@ -101,30 +90,29 @@ TEST(Preprocess, NeverLongerThanInput) {
 
 TEST(SkipRoutines, SpaceCountsLinesBlanksDoNot) {
     std::string text = "  \n \n x";
-    ScriptResult record = FreshRecord(3);
-    const char* cursor = text.c_str();
-    EXPECT_FALSE(SkipSpace(cursor, record));
-    EXPECT_EQ(*cursor, 'x');
-    EXPECT_EQ(record.line, 5);
+    ScanCursor cursor{text.c_str(), 3};
+    EXPECT_FALSE(SkipSpace(cursor));
+    EXPECT_EQ(*cursor.at, 'x');
+    EXPECT_EQ(cursor.line, 5);
 
     text = "   \nx";
-    cursor = text.c_str();
+    cursor = ScanCursor{text.c_str(), 1};
     EXPECT_FALSE(SkipBlanks(cursor));
-    EXPECT_EQ(*cursor, '\n');
+    EXPECT_EQ(*cursor.at, '\n');
+    EXPECT_EQ(cursor.line, 1);
 
     text = "  ";
-    cursor = text.c_str();
+    cursor = ScanCursor{text.c_str(), 1};
     EXPECT_TRUE(SkipBlanks(cursor));
-    cursor = text.c_str();
-    EXPECT_TRUE(SkipSpace(cursor, record));
+    cursor = ScanCursor{text.c_str(), 1};
+    EXPECT_TRUE(SkipSpace(cursor));
 }
 
 TEST(SkipRoutines, TabIsNoBlank) {
     std::string text = "\tx";
-    ScriptResult record = FreshRecord();
-    const char* cursor = text.c_str();
-    EXPECT_FALSE(SkipSpace(cursor, record));
-    EXPECT_EQ(*cursor, '\t');
+    ScanCursor cursor{text.c_str(), 1};
+    EXPECT_FALSE(SkipSpace(cursor));
+    EXPECT_EQ(*cursor.at, '\t');
 }
 
 TEST(ReadWord, NameCharactersBackslashesAndLiterals) {

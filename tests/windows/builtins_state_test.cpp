@@ -100,4 +100,117 @@ TEST_F(RedirectedCurrentUser, EmptyPathNeverDeletesTheHive) {
     if (survivor) RegCloseKey(survivor);
 }
 
+// Makes `path` a sparse file as long as the file system allows, so nothing more can be written
+// at its end: the write fails the way it does on a full disk. False when sizes are not settable.
+bool FillToTheLargestSize(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    auto settable = [file](LONGLONG size) {
+        LARGE_INTEGER at;
+        at.QuadPart = size;
+        return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    };
+    // Bit by bit from the top: the largest length the file system accepts.
+    LONGLONG largest = 0;
+    for (int bit = 62; bit >= 0; --bit) {
+        if (settable(largest | (1ll << bit))) largest |= 1ll << bit;
+    }
+    bool ok = largest > 0 && settable(largest);
+    CloseHandle(file);
+    return ok;
+}
+
+// A failed append answers 0 and leaves the file unlocked: the exclusive handle is closed on the
+// failing path too, not only when the run or the host ends.
+TEST_F(BuiltinStateTest, FailedAppendLeavesTheFileUnlocked) {
+    const std::string full = scratch_.File("full.bin");
+    ASSERT_TRUE(FillToTheLargestSize(full));
+    ScriptRun run =
+        Run("int main()\n{\n"
+            "    if (AppendFileString(" +
+            ScriptLiteral(full) +
+            ", \"line\") != 0) return 1;\n"
+            "    if (AppendFileString(\"ok.txt\", \"line\") != 1) return 2;\n"
+            "    return 0;\n}\n");
+    EXPECT_EQ(run.result, 0);
+    HANDLE file = CreateFileA(full.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    EXPECT_NE(file, INVALID_HANDLE_VALUE) << "the engine still holds the file";
+    if (file != INVALID_HANDLE_VALUE) {
+        SetEndOfFile(file);  // back to length 0 before the scratch folder goes
+        CloseHandle(file);
+    }
+}
+
+// A text read from a file may hold NUL bytes; the system would stop at the first one and name
+// another file or key. Every built-in that hands such a text to the system refuses it.
+TEST_F(BuiltinStateTest, TextsWithANulNameNothingOfTheSystem) {
+    static constexpr const char* kKey = "Software\\VexaTests\\NulNames";
+    const std::string victim = scratch_.File("victim");
+    ASSERT_TRUE(WriteTextFile(victim, "IMPORTANT DATA"));
+    ASSERT_TRUE(CreateDirectoryA(scratch_.File("folder").c_str(), nullptr));
+    // "victim\0.bak", "folder\0.bak" and "Run\0 me" each on a line of their own.
+    const std::string names("victim\0.bak\nfolder\0.bak\nRun\0 me\n", 31);
+    ASSERT_TRUE(WriteTextFile(scratch_.File("names.txt"), names));
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                              nullptr),
+              ERROR_SUCCESS);
+    ASSERT_EQ(RegSetValueExA(key, "victim", 0, REG_SZ, reinterpret_cast<const BYTE*>("kept"), 5),
+              ERROR_SUCCESS);
+    const std::string scriptKey = ScriptLiteral(kKey);
+    ScriptRun run =
+        Run("int main()\n{\n"
+            "    HFILE f = OpenFile(\"names.txt\");\n"
+            "    string file = ReadFileString(f);\n"
+            "    string folder = ReadFileString(f);\n"
+            "    string command = ReadFileString(f);\n"
+            "    CloseFile(f);\n"
+            "    if (file == \"victim\" || strlen(file) != 11) return 1;\n"
+            "    if (DeleteFile(file) != 0) return 2;\n"
+            "    if (FileExists(file) != 0 || GetFileSize(file) != -1) return 3;\n"
+            "    if (GetFileAttributes(file) != -1 || SetFileAttributes(file, 1) != 0) return 4;\n"
+            "    if (AppendFileString(file, \"x\") != 0) return 5;\n"
+            "    if (OpenFile(file, FILE_CREATE | FILE_WRITE) != NULL) return 6;\n"
+            "    if (CopyFile(\"names.txt\", file) != 0 || MoveFile(\"names.txt\", file) != 0) "
+            "return 7;\n"
+            "    if (CreateFile(file) != 0 || GetFileTimeString(file) != \"\") return 8;\n"
+            "    if (DeleteFolder(folder) != 0 || FolderExists(folder) != 0) return 9;\n"
+            "    if (CreateFolder(folder + \"\\\\sub\", 1) != 0) return 10;\n"
+            "    if (GetFolderListing(folder) != \"\") return 11;\n"
+            "    if (RegDeleteKeyValue(HKEY_CURRENT_USER, " +
+            scriptKey +
+            ", file) != 0) return 12;\n"
+            "    if (RegSetKeyValueString(HKEY_CURRENT_USER, " +
+            scriptKey +
+            ", file, \"lost\") != 0) return 13;\n"
+            "    if (RegGetKeyValueString(HKEY_CURRENT_USER, " +
+            scriptKey +
+            ", file, \"fallback\") != \"fallback\") return 14;\n"
+            "    if (RegCreateKey(HKEY_CURRENT_USER, " +
+            scriptKey +
+            " + \"\\\\\" + file) != 0) return 15;\n"
+            "    if (RegDeleteKey(HKEY_CURRENT_USER, " +
+            scriptKey +
+            " + \"\\\\\" + folder) != 0) return 16;\n"
+            "    if (Run(command) != 0 || RunWait(command) != 0) return 17;\n"
+            "    if (GetEnvironmentVariable(\"TEMP\" + command) != \"\") return 18;\n"
+            "    return 100;\n}\n");
+    EXPECT_EQ(run.result, 100);
+    EXPECT_EQ(ReadTextFile(victim), "IMPORTANT DATA");
+    EXPECT_NE(GetFileAttributesA(scratch_.File("folder").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesA(scratch_.File("folder\\sub").c_str()), INVALID_FILE_ATTRIBUTES);
+    char value[16] = {};
+    DWORD size = sizeof value;
+    EXPECT_EQ(
+        RegQueryValueExA(key, "victim", nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size),
+        ERROR_SUCCESS);
+    EXPECT_STREQ(value, "kept");
+    HKEY child = nullptr;
+    EXPECT_NE(RegOpenKeyExA(key, "victim", 0, KEY_READ, &child), ERROR_SUCCESS);
+    if (child) RegCloseKey(child);
+    RegCloseKey(key);
+    RegDeleteTreeA(HKEY_CURRENT_USER, kKey);
+}
+
 }  // namespace

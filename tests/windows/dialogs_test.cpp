@@ -7,6 +7,7 @@
 
 #include "dialog_catcher.h"
 #include "support/engine_library.h"
+#include "support/script_literal.h"
 
 namespace {
 
@@ -305,6 +306,35 @@ TEST_F(DialogsTest, GetOpenFileNameReturnsTheChosenFullPath) {
                         }() +
                         "\") { return 1; } return 0; }");
     EXPECT_EQ(run.result, 1);
+}
+
+// Picking a file in another folder must not move the script's current folder: relative paths
+// go on naming files beside the script.
+TEST_F(DialogsTest, GetOpenFileNameLeavesTheCurrentFolderWhereItWas) {
+    ASSERT_TRUE(WriteTextFile(scratch_.File("marker.txt"), "here"));
+    ASSERT_TRUE(CreateDirectoryA(scratch_.File("other").c_str(), nullptr));
+    const std::string picked = scratch_.File("other\\picked.txt");
+    ASSERT_TRUE(WriteTextFile(picked, "x"));
+    // As a user does it: open the other folder in the dialog, then pick the file there.
+    DialogCatcher catcher([&](const CaughtDialog& d) {
+        HWND name = GetDlgItem(d.hwnd, 0x47c);
+        if (!name) name = GetDlgItem(d.hwnd, 0x480);
+        SetWindowTextA(name, scratch_.File("other").c_str());
+        SendMessageA(d.hwnd, WM_COMMAND, IDOK, 0);
+        SetWindowTextA(name, "picked.txt");
+        return IDOK;
+    });
+    ScriptRun run =
+        Run("int main() {\n"
+            "    if (GetOpenFileName(\"\", \"\", OFN_FILEMUSTEXIST) != " +
+            ScriptLiteral(picked) +
+            ") return 1;\n"
+            "    if (!FileExists(\"marker.txt\")) return 2;\n"
+            "    if (!AppendFileString(\"log.txt\", \"line\")) return 3;\n"
+            "    return 10;\n}\n");
+    EXPECT_EQ(run.result, 10);
+    EXPECT_EQ(ReadTextFile(scratch_.File("log.txt")), "line");
+    EXPECT_EQ(GetFileAttributesA(scratch_.File("other\\log.txt").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace

@@ -59,23 +59,11 @@ VexrunOutput RunVexrun(const std::string& arguments, const ScratchDir& folder,
 
 // The "Running Script" window of another process; `visible` tells whether it must be shown.
 HWND FindRunningWindowOf(DWORD processId) {
-    struct Search {
-        DWORD pid;
-        HWND found;
-    } search{processId, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(window, &pid);
-            char caption[64] = {};
-            GetWindowTextA(window, caption, sizeof(caption));
-            if (pid != s->pid || std::string(caption) != "Running Script") return TRUE;
-            s->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    char caption[64];
+    return FindTopWindow(processId, [&](HWND window) {
+        return GetWindowTextA(window, caption, sizeof(caption)) > 0 &&
+               std::string(caption) == "Running Script";
+    });
 }
 
 std::string Normalized(std::string text) {

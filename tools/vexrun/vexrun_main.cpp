@@ -1,10 +1,14 @@
 // vexrun: the console runner. Runs (or test-compiles) one script through vexeng.dll, bound by
 // ordinal like the editor binds it, and answers the engine's error box so nothing stays on screen.
 //
-//   vexrun [/s | /l] [/compile] [/call TEXT] [/show] [/record] [/time] script.vxs [ARG...]
+//   vexrun [/s | /l] [/compile] [/call TEXT] [/show] [/record] [/time] [/echo] script.vxs [ARG...]
+//
+// /echo prints the text of each MessageBox the script opens on standard output and answers it
+// with OK: a script reports what it does through its own message boxes.
 #include <windows.h>
 #include <ole2.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -29,6 +33,7 @@ struct Options {
     bool show = false;
     bool record = false;
     bool time = false;  // print how long the engine call took, without the runner's start-up
+    bool echo = false;
     bool haveCall = false;
     std::string call;
     std::string script;
@@ -54,6 +59,8 @@ bool ParseCommandLine(int argc, char** argv, Options& options) {
             options.record = true;
         else if (SwitchIs(arg, "/time"))
             options.time = true;
+        else if (SwitchIs(arg, "/echo"))
+            options.echo = true;
         else if (SwitchIs(arg, "/call") && i + 1 < argc) {
             options.haveCall = true;
             options.call = argv[++i];
@@ -127,6 +134,13 @@ bool IsEngineErrorBox(const CaughtDialog& dialog) {
     return dialog.messageBox && dialog.caption == "Vexa Script";
 }
 
+// The script's MessageBox: a dialog of the engine with an OK button (the running-script window
+// has none), whatever caption the script gave it.
+bool IsScriptMessageBox(const CaughtDialog& dialog) {
+    return !dialog.messageBox && std::find(dialog.buttonIds.begin(), dialog.buttonIds.end(),
+                                           IDOK) != dialog.buttonIds.end();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -134,7 +148,7 @@ int main(int argc, char** argv) {
     if (!ParseCommandLine(argc, argv, options)) {
         fprintf(stderr,
                 "usage: vexrun [/s | /l] [/compile] [/call TEXT] [/show] [/record] [/time] "
-                "script.vxs [ARG...]\n");
+                "[/echo] script.vxs [ARG...]\n");
         return kRunnerFailure;
     }
     std::string enginePath = EngineBesideProgram();
@@ -151,11 +165,18 @@ int main(int argc, char** argv) {
     // The browser functions rely on the host having initialised the component model.
     OleInitialize(nullptr);
 
-    DialogCatcher catcher([](const CaughtDialog& dialog) {
-        if (!IsEngineErrorBox(dialog)) return 0;
-        fprintf(stderr, "%s\n", dialog.text.c_str());
-        fflush(stderr);
-        return IDOK;
+    DialogCatcher catcher([&options](const CaughtDialog& dialog) {
+        if (IsEngineErrorBox(dialog)) {
+            fprintf(stderr, "%s\n", dialog.text.c_str());
+            fflush(stderr);
+            return IDOK;
+        }
+        if (options.echo && IsScriptMessageBox(dialog)) {
+            printf("%s\n", dialog.text.c_str());
+            fflush(stdout);
+            return IDOK;
+        }
+        return 0;
     });
     // With /show the running window gets an owner, which makes the engine show it at once.
     HWND owner = options.show ? CreateWindowExA(0, "STATIC", "vexrun", WS_OVERLAPPED, CW_USEDEFAULT,

@@ -21,26 +21,31 @@ std::string TextOf(HWND window) {
 }
 
 HWND FindOwnWindow(const std::function<bool(HWND)>& wanted) {
+    return FindTopWindow(GetCurrentProcessId(), [&](HWND window) {
+        return ClassOf(window) == "#32770" && wanted(window);
+    });
+}
+
+}  // namespace
+
+HWND FindTopWindow(DWORD processId, const std::function<bool(HWND)>& wanted) {
     struct Search {
+        DWORD pid;
         const std::function<bool(HWND)>* wanted;
         HWND found;
-    } search{&wanted, nullptr};
+    } search{processId, &wanted, nullptr};
     EnumWindows(
         [](HWND window, LPARAM param) -> BOOL {
             auto* s = reinterpret_cast<Search*>(param);
             DWORD pid = 0;
             GetWindowThreadProcessId(window, &pid);
-            if (pid != GetCurrentProcessId() || ClassOf(window) != "#32770" ||
-                !(*s->wanted)(window))
-                return TRUE;
+            if (pid != s->pid || !(*s->wanted)(window)) return TRUE;
             s->found = window;
             return FALSE;
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
-
-}  // namespace
 
 const EngineLibrary& EngineLibrary::Get() {
     static EngineLibrary library = [] {

@@ -26,6 +26,8 @@ struct EngineLibrary {
     static const EngineLibrary& Get();
 };
 
+// The first top-level window of `processId` for which `wanted` holds; null when none.
+HWND FindTopWindow(DWORD processId, const std::function<bool(HWND)>& wanted);
 // A top-level dialog window of this process whose caption is `caption` (hidden ones included).
 HWND FindOwnDialog(const std::string& caption);
 // The engine's running-script window of this process, whatever its caption; null when none.

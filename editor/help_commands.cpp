@@ -1,0 +1,29 @@
+#include "help_commands.h"
+
+#include "help_topics.h"
+#include "resource.h"
+
+bool CHelpCommands::OnCommand(int id) {
+    switch (id) {
+    case ID_HELP:
+    case ID_HELP_FINDER: OpenHelpTopic(ContentsTopic()); return true;
+    case ID_HELP_LANGUAGE_REFERENCE: OpenHelpTopic(LanguageReferenceTopic()); return true;
+    case ID_HELP_FUNCTION_REFERENCE: OpenHelpTopic(FunctionReferenceTopic()); return true;
+    default: return false;
+    }
+}
+
+bool CHelpCommands::OnUpdateCommand(CCmdUI& ui) {
+    switch (ui.id) {
+    case ID_HELP:
+    case ID_HELP_FINDER:
+    case ID_HELP_LANGUAGE_REFERENCE:
+    case ID_HELP_FUNCTION_REFERENCE: return true;
+    default: return false;
+    }
+}
+
+CHelpCommands& HelpCommands() {
+    static CHelpCommands commands;
+    return commands;
+}
