@@ -18,7 +18,7 @@ set_target_properties(vexeng PROPERTIES PREFIX "" OUTPUT_NAME vexeng)
 target_include_directories(vexeng PRIVATE ${CMAKE_SOURCE_DIR}/engine ${CMAKE_SOURCE_DIR}/engine/runtime_windows)
 target_link_options(vexeng PRIVATE ${VEX_STATIC_LINK})
 target_link_libraries(vexeng PRIVATE user32 gdi32 comctl32 comdlg32 shell32 ole32 oleaut32 uuid
-                      advapi32 winmm ws2_32 wininet)
+                      advapi32 winmm ws2_32)
 # Header-only libraries copied from Debian packages by ./x (here too, for a tree configured
 # by hand), so the cross compiler never looks into the host's /usr/include.
 set(VEX_VENDOR_INCLUDE ${CMAKE_BINARY_DIR}/../vendor/include)

@@ -1,12 +1,12 @@
 #include "devtools_browser.h"
 
 #include <shellapi.h>
-#include <wininet.h>
 
 #include <algorithm>
 
 #include "browser_text.h"
 #include "devtools_session.h"
+#include "internet/wininet_binding.h"
 #include "win_handles.h"
 
 namespace {
@@ -14,35 +14,29 @@ namespace {
 constexpr uint16_t kWellKnownPort = 9222;  // a browser the user started for remote debugging
 constexpr uint64_t kLaunchLimitMs = 60000;
 
-struct InternetHandleTraits {
-    static HINTERNET Invalid() { return nullptr; }
-    static bool IsValid(HINTERNET h) { return h != nullptr; }
-    static void Close(HINTERNET h) { InternetCloseHandle(h); }
-};
-using UniqueInternet = UniqueHandle<HINTERNET, InternetHandleTraits>;
-
-// One GET of the DevTools HTTP endpoint on 127.0.0.1 through WinINet.
+// One GET of the DevTools HTTP endpoint on 127.0.0.1 through WinINet, bound at run time like
+// every use of it in the engine: without the library the browser functions fail quietly.
 bool HttpGet(uint16_t port, const std::string& path, std::string& body) {
     body.clear();
-    UniqueInternet session(
-        InternetOpenA("Vexa Script", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+    InternetLibrary internet;
+    InternetHandle session(
+        internet, internet.Open("Vexa Script", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
     if (!session) return false;
-    DWORD timeout = 3000;
-    InternetSetOptionA(session.get(), INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
-    InternetSetOptionA(session.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
     std::string url = "http://127.0.0.1:" + std::to_string(port) + path;
-    UniqueInternet request(InternetOpenUrlA(
-        session.get(), url.c_str(), nullptr, 0,
-        INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_UI, 0));
+    InternetHandle request(
+        internet,
+        internet.OpenUrl(session.get(), url.c_str(), nullptr, 0,
+                         INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_UI,
+                         0));
     if (!request) return false;
     DWORD status = 0, size = sizeof status;
-    if (!HttpQueryInfoA(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
-                        &size, nullptr) ||
+    if (!internet.HttpQueryInfo(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER,
+                                &status, &size, nullptr) ||
         status != 200)
         return false;
     char buffer[8192];
     DWORD got = 0;
-    while (InternetReadFile(request.get(), buffer, sizeof buffer, &got) && got > 0)
+    while (internet.ReadFile(request.get(), buffer, sizeof buffer, &got) && got > 0)
         body.append(buffer, got);
     return true;
 }
