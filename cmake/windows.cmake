@@ -17,7 +17,15 @@ add_library(vexeng SHARED ${VEX_CORE_SOURCES} ${VEX_WINDOWS_SOURCES}
 set_target_properties(vexeng PROPERTIES PREFIX "" OUTPUT_NAME vexeng)
 target_include_directories(vexeng PRIVATE ${CMAKE_SOURCE_DIR}/engine ${CMAKE_SOURCE_DIR}/engine/runtime_windows)
 target_link_options(vexeng PRIVATE ${VEX_STATIC_LINK})
-target_link_libraries(vexeng PRIVATE user32 gdi32 comctl32 comdlg32 shell32 ole32 advapi32 winmm)
+target_link_libraries(vexeng PRIVATE user32 gdi32 comctl32 comdlg32 shell32 ole32 oleaut32 uuid
+                      advapi32 winmm ws2_32)
+# Header-only libraries copied from Debian packages by ./x (here too, for a tree configured
+# by hand), so the cross compiler never looks into the host's /usr/include.
+set(VEX_VENDOR_INCLUDE ${CMAKE_BINARY_DIR}/../vendor/include)
+if(NOT EXISTS ${VEX_VENDOR_INCLUDE}/nlohmann/json.hpp AND EXISTS /usr/include/nlohmann/json.hpp)
+  file(COPY /usr/include/nlohmann DESTINATION ${VEX_VENDOR_INCLUDE})
+endif()
+target_include_directories(vexeng SYSTEM PRIVATE ${VEX_VENDOR_INCLUDE})
 
 add_executable(setup WIN32 ${CMAKE_SOURCE_DIR}/setup/setup_main.cpp)
 target_link_options(setup PRIVATE ${VEX_STATIC_LINK})
@@ -151,4 +159,12 @@ if(TARGET vexrun)
                    --programs ${CMAKE_BINARY_DIR}/testprograms
                    ${VEX_INTERNET_GTEST})
   set_tests_properties(internet PROPERTIES TIMEOUT 900)
+endif()
+
+# Browser automation: tests/browser/*.vxs against a local HTTP server and Debian's Chromium.
+if(TARGET vexrun)
+  add_test(NAME browser_scripts
+           COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/browser/run_browser_tests.py
+                   --vexrun $<TARGET_FILE:vexrun>)
+  set_tests_properties(browser_scripts PROPERTIES TIMEOUT 900)
 endif()

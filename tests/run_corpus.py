@@ -110,9 +110,9 @@ def main():
     return 1 if failed or passed == 0 else 0
 
 
-def run_case(wine_run, vexrun, path, case, label):
+def run_case(wine_run, vexrun, path, case, label, runner=None):
     started = time.time()
-    fields, out, err = run_script(wine_run, vexrun, path, case)
+    fields, out, err = (runner or run_script)(wine_run, vexrun, path, case)
     problems = []
     if fields is None:
         problems.append(err)

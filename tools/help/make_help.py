@@ -44,7 +44,7 @@ FAMILY_TITLES = [
     ("RUNNING_WINDOW", "The Running Script window"), ("WINDOW_CONTROLS", "Windows and dialog controls"),
     ("KEYS_MOUSE", "Keystrokes and the mouse"), ("FILES", "Files and folders"),
     ("REGISTRY", "The registry"), ("SYSTEM", "System, programs, clipboard and mail"),
-    ("INTERNET", "Internet transfers"), ("BROWSER", "Internet Explorer windows"),
+    ("INTERNET", "Internet transfers"), ("BROWSER", "Browser windows"),
 ]
 
 
