@@ -36,6 +36,9 @@ else()
     # The corpus test reads tests/scripts from the source tree.
     target_compile_definitions(native_tests PRIVATE VEX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
     gtest_discover_tests(native_tests DISCOVERY_TIMEOUT 60)
+    # The include arrows: families -> builtin_api.h -> values and the result record.
+    add_test(NAME include_layers COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/check_layers.py
+                                         ${CMAKE_SOURCE_DIR})
   endif()
   # The help pages are generated; they must match the built-in and constant lists.
   add_test(NAME help_pages COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/help/make_help.py --check)

@@ -13,9 +13,6 @@ struct ScanCursor {
     int32_t line = 1;
 };
 
-// A word or expression text may hold at most this many characters (-7 beyond).
-constexpr std::size_t kMaxTextLength = 16777216;
-
 // Literal kinds returned by ClassifyLiteral, numbered like the value types.
 enum LiteralKind : int {
     kLiteralNone = 0,

@@ -1,6 +1,7 @@
 // Values and variables: one ScriptValue record serves as variable, parameter, argument,
 // operand and result; a VariableTable is an ordered array of them searched newest first.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -36,6 +37,9 @@ struct ScriptValue {
 };
 
 using VariableTable = std::vector<ScriptValue>;
+
+// A word, expression text or string value may hold at most this many characters (-7 beyond).
+constexpr std::size_t kMaxTextLength = 16777216;
 
 // The one ASCII case fold: 'A'..'Z' become 'a'..'z', every other byte stays (names compare
 // this way without strict; double-byte text is never folded through it).

@@ -8,7 +8,6 @@
 #include "builtin_api.h"
 #include "error_codes.h"
 #include "random.h"
-#include "scanner.h"
 #include "text_codepage.h"
 
 namespace {
