@@ -7,7 +7,10 @@
 2. A loop of one million simple statements, next to the same loop in python3.
 3. 40,000 local variables declared in one block, next to 40,000 globals: the duplicate checks
    of both are indexed, so the ratio stays near 1 (a linear scan per local made it about 20).
-4. DownloadUrl of 50 MiB from a local HTTP server, next to curl (bench/download_bench.py).
+4. The interpreter's five workloads (fib(27), a 1,000,000-iteration loop, 20,000 string appends
+   with itoa, built-ins in a loop, a 1 MiB string down 900 nested calls) natively (vexbench)
+   and under Wine (vexrun /time), next to python3 timing the same work inside itself.
+5. DownloadUrl of 50 MiB from a local HTTP server, next to curl (bench/download_bench.py).
 Prints times and ratios; the targets are ratios, never absolute times."""
 import argparse
 import os
@@ -56,13 +59,88 @@ def source_of_size(size, function):
     return ''.join(parts), i
 
 
+# name, script, the same work in python3 (its time taken inside, without the start-up)
+WORKLOADS = [
+    ('fib(27)',
+     'int fib(int n)\n{\n    if (n < 2) return n;\n    return fib(n - 1) + fib(n - 2);\n}\n'
+     'int main()\n{\n    return fib(27) % 256;\n}\n',
+     'def fib(n):\n    if n < 2:\n        return n\n    return fib(n - 1) + fib(n - 2)\nfib(27)\n'),
+    ('loop 1,000,000',
+     'int main()\n{\n    int i = 0;\n    int s = 0;\n    while (i < 1000000) {\n'
+     '        s = s + i % 7;\n        i = i + 1;\n    }\n    return s % 256;\n}\n',
+     'i = 0\ns = 0\nwhile i < 1000000:\n    s = s + i % 7\n    i = i + 1\n'),
+    ('20,000 appends',
+     'int main()\n{\n    string s = "";\n    int i = 0;\n    while (i < 20000) {\n'
+     '        s = s + itoa(i);\n        i = i + 1;\n    }\n    return strlen(s) % 256;\n}\n',
+     's = ""\ni = 0\nwhile i < 20000:\n    s = s + str(i)\n    i = i + 1\n'),
+    ('built-ins x100,000',
+     'int main()\n{\n    string t = "the quick brown fox jumps over the lazy dog";\n    int i = 0;\n'
+     '    int s = 0;\n    while (i < 100000) {\n'
+     '        s = s + strlen(MidString(t, i % 20, 10)) + FindString(t, "fox", i % 30);\n'
+     '        i = i + 1;\n    }\n    return s % 256;\n}\n',
+     't = "the quick brown fox jumps over the lazy dog"\ni = 0\ns = 0\nwhile i < 100000:\n'
+     '    s = s + len(t[i % 20:i % 20 + 10]) + t.find("fox", i % 30)\n    i = i + 1\n'),
+    ('1 MiB down 900 calls',
+     'int down(string s, int n)\n{\n    if (n == 0) return strlen(s);\n    return down(s, n - 1);\n}\n'
+     'int main()\n{\n    string s = "x";\n    int i = 0;\n    while (i < 20) {\n        s = s + s;\n'
+     '        i = i + 1;\n    }\n    return down(s, 900) % 256;\n}\n',
+     'def down(s, n):\n    if n == 0:\n        return len(s)\n    return down(s, n - 1)\n'
+     's = "x"\nfor i in range(20):\n    s = s + s\ndown(s, 900)\n'),
+]
+
+
+def native_run(vexbench, name, cwd):
+    """(seconds, peak KiB) of one native run; the script must end with return code 0..255."""
+    out = subprocess.run([vexbench, name], cwd=cwd, capture_output=True).stdout.decode('latin-1')
+    values = dict(line.split('=', 1) for line in out.splitlines() if '=' in line)
+    if int(values.get('rc', '-1')) < 0:
+        raise RuntimeError('%s failed natively: %s' % (name, out))
+    return float(values['elapsed_ms']) / 1000.0, int(values['peak_kib'])
+
+
+def python_inside(code, cwd):
+    timer = ('import time, sys\nsys.setrecursionlimit(5000)\nstart = time.perf_counter()\n' + code +
+             'print(time.perf_counter() - start)\n')
+    out = subprocess.run([sys.executable, '-c', timer], cwd=cwd, capture_output=True, check=True)
+    return float(out.stdout.decode().strip())
+
+
+def interpreter_workloads(work, vexbench, vexrun):
+    print('\n4. interpreter workloads (best of 3; ratio = engine / python3)')
+    print('  | work | native | Wine | python3 | ratio native | ratio Wine | native peak |')
+    print('  |---|---|---|---|---|---|---|')
+    for index, (title, script, python_code) in enumerate(WORKLOADS):
+        name = 'work%d.vxs' % index
+        with open(os.path.join(work, name), 'w') as f:
+            f.write(script)
+        python = best_of(3, lambda: python_inside(python_code, work))
+        native, peak = '-', '-'
+        if vexbench:
+            runs = [native_run(vexbench, name, work) for _ in range(3)]
+            native = min(t for t, _ in runs)
+            peak = '%.1f MiB' % (max(p for _, p in runs) / 1024.0)
+        wine = best_of(3, lambda: engine_time([WINE_RUN, vexrun, '/time', name], work)) if vexrun else '-'
+        cell = lambda t: '%.0f ms' % (t * 1000) if t != '-' else '-'
+        ratio = lambda t: '%.2f' % (t / python) if t != '-' else '-'
+        print('  | %s | %s | %s | %s | %s | %s | %s |' % (title, cell(native), cell(wine), cell(python),
+                                                        ratio(native), ratio(wine), peak))
+        sys.stdout.flush()
+
+
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument('--vexrun', required=True)
+    parser.add_argument('--vexrun')
+    parser.add_argument('--vexbench', help='the native runner; adds the native column')
+    parser.add_argument('--interpreter', action='store_true', help='only the interpreter workloads')
     options = parser.parse_args()
-    vexrun = os.path.abspath(options.vexrun)
+    vexrun = os.path.abspath(options.vexrun) if options.vexrun else None
+    vexbench = os.path.abspath(options.vexbench) if options.vexbench else None
     work = tempfile.mkdtemp(prefix='vexa_bench_')
-    subprocess.run([WINE_RUN, 'cmd', '/c', 'exit'], capture_output=True)
+    if vexrun:
+        subprocess.run([WINE_RUN, 'cmd', '/c', 'exit'], capture_output=True)
+    if options.interpreter or not vexrun:
+        interpreter_workloads(work, vexbench, vexrun)
+        return
 
     with open(os.path.join(work, 'empty.vxs'), 'w') as f:
         f.write('int main()\n{\n    return 0;\n}\n')
@@ -110,8 +188,9 @@ def main():
     locals_time = best_of(3, lambda: engine_time([WINE_RUN, vexrun, '/compile', '/time', 'locals.vxs'], work))
     print('  locals %.3f s, globals %.3f s, ratio %.2f (target: below 2)'
           % (locals_time, globals_time, locals_time / max(globals_time, 1e-6)))
+    interpreter_workloads(work, vexbench, vexrun)
 
-    print('\n4. DownloadUrl next to curl')
+    print('\n5. DownloadUrl next to curl')
     import download_bench
     download_bench.run(vexrun)
 

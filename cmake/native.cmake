@@ -36,6 +36,11 @@ else()
     # The corpus test reads tests/scripts from the source tree.
     target_compile_definitions(native_tests PRIVATE VEX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
     gtest_discover_tests(native_tests DISCOVERY_TIMEOUT 60)
+    # The interpreter benchmarks' native runner (bench/run_bench.py).
+    add_executable(vexbench ${CMAKE_SOURCE_DIR}/bench/vexbench_main.cpp
+                            ${CMAKE_SOURCE_DIR}/tests/native/fake_platform.cpp)
+    target_link_libraries(vexbench PRIVATE vexcore)
+    target_include_directories(vexbench PRIVATE ${CMAKE_SOURCE_DIR}/tests/native)
     # The include arrows: families -> builtin_api.h -> values and the result record.
     add_test(NAME include_layers COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/check_layers.py
                                          ${CMAKE_SOURCE_DIR})

@@ -1,6 +1,10 @@
 // The built-in function table and the predefined constants: NULL, the integer constants
 // and the registry root keys.
 #include "builtin_table.h"
+
+#include <cstdint>
+
+#include "call_target.h"
 #include "constant_names.h"
 
 #include "error_codes.h"
@@ -65,13 +69,52 @@ struct RootKey {
 constexpr RootKey kRootKeys[] = {VEX_ROOT_KEY_LIST(VEX_ROOT_KEY_ENTRY)};
 #undef VEX_ROOT_KEY_ENTRY
 
+// The built-ins in an open-addressed table keyed by the case-folded name: a look-up hashes the
+// name once and compares only the entries on its probe path. Entries go in in table order, so
+// of two names that fold alike the earlier one is met first, as in a walk of the table.
+constexpr std::size_t kIndexSize = 512;  // a power of two, about four times the built-ins
+
+uint32_t FoldedHash(std::string_view name) {
+    uint32_t hash = 2166136261u;
+    for (char c : name) hash = (hash ^ static_cast<unsigned char>(FoldAsciiCase(c))) * 16777619u;
+    return hash;
+}
+
+struct BuiltinIndex {
+    int16_t slots[kIndexSize];
+    BuiltinIndex() {
+        for (int16_t& slot : slots) slot = -1;
+        for (int i = 0; i < kBuiltinCount; ++i) {
+            std::size_t at = FoldedHash(kBuiltins[i].name) & (kIndexSize - 1);
+            while (slots[at] >= 0) at = (at + 1) & (kIndexSize - 1);
+            slots[at] = static_cast<int16_t>(i);
+        }
+    }
+};
+static_assert(kBuiltinCount * 2 < static_cast<int>(kIndexSize));
+
+const BuiltinIndex& Index() {
+    static const BuiltinIndex index;
+    return index;
+}
+
 }  // namespace
 
 const BuiltinEntry* FindBuiltin(std::string_view name, bool strict) {
-    for (const BuiltinEntry& entry : kBuiltins) {
+    const BuiltinIndex& index = Index();
+    for (std::size_t at = FoldedHash(name) & (kIndexSize - 1); index.slots[at] >= 0;
+         at = (at + 1) & (kIndexSize - 1)) {
+        const BuiltinEntry& entry = kBuiltins[index.slots[at]];
         if (NamesEqual(name, entry.name, strict)) return &entry;
     }
     return nullptr;
+}
+
+CallTarget ResolveCallTarget(std::string_view name, bool strict) {
+    CallTarget target;
+    target.exit = NamesEqual(name, "exit", strict);
+    if (!target.exit) target.builtin = FindBuiltin(name, strict);
+    return target;
 }
 
 bool IsBuiltinName(std::string_view name, bool strict) {

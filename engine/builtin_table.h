@@ -15,7 +15,8 @@ struct BuiltinEntry {
 constexpr int kBuiltinCount = 130;
 extern const BuiltinEntry kBuiltins[kBuiltinCount];
 
-// Linear search in table order under the name comparison; nullptr when no built-in matches.
+// The first built-in in table order that matches under the name comparison (hashed, so the
+// cost does not grow with the table); nullptr when none matches.
 const BuiltinEntry* FindBuiltin(std::string_view name, bool strict);
 bool IsBuiltinName(std::string_view name, bool strict);
 

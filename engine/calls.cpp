@@ -15,6 +15,38 @@
 // user call runs should hold only what the call needs afterwards.
 namespace {
 
+// Tables kept for reuse: enough for the deepest nesting of calls (locals and arguments);
+// a table that grew past kSpareCapacity gives its storage back instead.
+constexpr std::size_t kSpareTables = 2 * kMaxCallDepth + 8;
+constexpr std::size_t kSpareCapacity = 256;
+
+// An empty table borrowed from the program's spares for the length of one call.
+class TableLease {
+public:
+    explicit TableLease(ScriptProgram& program) : program_(program) {
+        std::vector<VariableTable>& spares = program.spareTables;
+        if (spares.capacity() < kSpareTables) spares.reserve(kSpareTables);
+        if (!spares.empty()) {
+            table_ = std::move(spares.back());
+            spares.pop_back();
+        }
+    }
+    ~TableLease() {
+        std::vector<VariableTable>& spares = program_.spareTables;
+        table_.clear();
+        // The spares never grow past their reserved room, so giving back cannot allocate.
+        if (table_.capacity() <= kSpareCapacity && spares.size() < spares.capacity())
+            spares.push_back(std::move(table_));
+    }
+    TableLease(const TableLease&) = delete;
+    TableLease& operator=(const TableLease&) = delete;
+    VariableTable& operator*() { return table_; }
+
+private:
+    ScriptProgram& program_;
+    VariableTable table_;
+};
+
 int ParameterError(ScriptResult& record, std::size_t position, int code) {
     record.param = static_cast<int32_t>(position + 1);
     return code;
@@ -31,7 +63,7 @@ int ParameterError(ScriptResult& record, std::size_t position, int code) {
         if (value.type == kTypeVoid) value = MakeInt(0);
         if (value.type != kTypeInt) return kErrInvalidReturnType;
     }
-    if (context.functionResult) CopyValue(*context.functionResult, value);
+    if (context.functionResult) MoveValue(*context.functionResult, value);
     return kSignalExit;
 }
 
@@ -71,15 +103,16 @@ int ParameterError(ScriptResult& record, std::size_t position, int code) {
     return kOk;
 }
 
-// Copies the arguments into the new local table's parameters. No int/string conversion here;
-// NULL gives the parameter's empty value.
-[[gnu::noinline]] int BindParameters(RunContext& context, const VariableTable& args,
+// Moves the arguments into the new local table's parameters (an argument is already a copy;
+// only its `reference` is read afterwards). No int/string conversion here; NULL gives the
+// parameter's empty value.
+[[gnu::noinline]] int BindParameters(RunContext& context, VariableTable& args,
                                      VariableTable& locals, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
         ScriptValue& parameter = locals[i];
-        const ScriptValue& argument = args[i];
+        ScriptValue& argument = args[i];
         if (argument.type == parameter.type) {
-            CopyValue(parameter, argument);
+            MoveValue(parameter, argument);
         } else if (argument.type == kTypeVoid) {
             SetEmptyValue(parameter, parameter.type);
         } else {
@@ -106,15 +139,15 @@ ScriptValue* LookupVariable(RunContext& context, VariableTable& locals, std::str
     return FindVariable(context.program.globals, name, context.program.strict);
 }
 
-int ExecuteCall(RunContext& context, std::string_view name, const VariableTable& itemArgs,
-                VariableTable& locals, ScriptValue& result) {
+int ExecuteCall(RunContext& context, std::string_view name, const CallTarget& target,
+                const VariableTable& itemArgs, VariableTable& locals, ScriptValue& result) {
     // `exit` is a statement in call form, never a function, wherever it is written.
-    if (NamesEqual(name, "exit", context.program.strict))
-        return ExecuteExit(context, itemArgs, locals);
-    VariableTable args;
+    if (target.exit) return ExecuteExit(context, itemArgs, locals);
+    TableLease lease(context.program);
+    VariableTable& args = *lease;
     if (int outcome = PrepareArguments(context, itemArgs, locals, args); outcome != kOk)
         return outcome;
-    if (const BuiltinEntry* builtin = FindBuiltin(name, context.program.strict)) {
+    if (const BuiltinEntry* builtin = target.builtin) {
         BuiltinCall call{context.window, context.program, args,
                          result,         context.record,  builtin->name};
         return builtin->handler(call);
@@ -136,15 +169,21 @@ int CallUserFunction(RunContext& context, std::string_view name, VariableTable& 
     const bool isMain = NamesEqual(function->name, "main", program.strict);
     if (isMain ? args.size() < count : args.size() != count) return kErrParametersDontMatch;
 
-    VariableTable locals = function->parameters;
+    TableLease lease(program);
+    VariableTable& locals = *lease;
+    locals.assign(function->parameters.begin(), function->parameters.end());
     if (int error = BindParameters(context, args, locals, count)) return error;
-    if (program.callDepth >= kMaxCallDepth || StackGuard::Exhausted()) return kErrStackOverflow;
+    if (program.callDepth >= kMaxCallDepth || StackGuard::Exhausted(*context.guard))
+        return kErrStackOverflow;
     ++program.callDepth;
 
     record.line = function->line;
-    const std::string savedFile = record.file;
+    // Most calls stay in one file: only a change of file is saved (a path rarely fits a short
+    // string, so saving it would allocate at every call).
+    const bool sameFile = function->file == record.file;
+    const std::string savedFile = sameFile ? std::string() : std::string(record.file);
     const std::string savedCall = record.call;
-    SetResultFile(record, function->file);
+    if (!sameFile) SetResultFile(record, function->file);
     SetResultCall(record, function->name);
 
     // A result slot per call: a body that ends without `return` yields the empty value of the
@@ -158,18 +197,20 @@ int CallUserFunction(RunContext& context, std::string_view name, VariableTable& 
     if (outcome == kSignalBreak) outcome = kErrIllegalBreak;
     if (outcome >= 0) {
         // After an error the record keeps the place where it happened.
-        SetResultFile(record, savedFile);
+        if (!sameFile) SetResultFile(record, savedFile);
         SetResultCall(record, savedCall);
     }
     WriteBack(args, locals, count);
     --program.callDepth;
     if (outcome < 0) return outcome;
 
-    CopyValue(result, slot);
     if (outcome == kSignalExit) {
-        // The exit value travels on in the result slot of every function it leaves.
+        // The exit value travels on in the result slot of every function it leaves (the
+        // caller's slot may be `result` itself).
         if (callerSlot) CopyValue(*callerSlot, slot);
+        MoveValue(result, slot);
         return kSignalExit;
     }
+    MoveValue(result, slot);
     return kOk;
 }

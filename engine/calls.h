@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "builtin_api.h"
+#include "call_target.h"
 #include "program.h"
 #include "run_context.h"
 
@@ -17,8 +18,9 @@ ScriptValue* LookupVariable(RunContext& context, VariableTable& locals, std::str
 
 // A call statement or a call inside an expression: prepares `itemArgs`, dispatches by name.
 // Returns 0, kSignalExit or an error; the call's value lands in `result`.
-int ExecuteCall(RunContext& context, std::string_view name, const VariableTable& itemArgs,
-                VariableTable& locals, ScriptValue& result);
+// `target` is ResolveCallTarget(name) under the program's name rule, resolved once per site.
+int ExecuteCall(RunContext& context, std::string_view name, const CallTarget& target,
+                const VariableTable& itemArgs, VariableTable& locals, ScriptValue& result);
 // Calls a user function with prepared arguments (also the entry call of the run driver).
 int CallUserFunction(RunContext& context, std::string_view name, VariableTable& args,
                      ScriptValue& result);

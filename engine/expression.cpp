@@ -32,11 +32,12 @@ struct Item {
     std::string text;
 };
 
+}  // namespace
+
 // The item lists of all evaluations active on this thread share one stack: each evaluation owns
 // the entries from `used` up while it runs. Entries above `used` stay constructed with empty
 // texts, so a statement run a million times neither allocates nor frees.
-// The thread's state is one object, so an evaluation looks it up once (each thread-local
-// look-up is a call on some hosts).
+// A run reaches the thread's stack through its context (RunContext::items).
 struct ItemStack {
     std::vector<Item> items;
     std::size_t used = 0;
@@ -44,6 +45,10 @@ struct ItemStack {
     std::size_t activeBytes = 0;  // lexed bytes held by the active evaluations
 };
 thread_local ItemStack itemStack;
+
+ItemStack& ThisThreadItemStack() { return itemStack; }
+
+namespace {
 
 class ActiveBytes {
 public:
@@ -318,13 +323,13 @@ int CopyVariable(RunContext& context, VariableTable& locals, const std::string& 
     return kOk;
 }
 
-// The cached lexed form of an expression item, lexed again when the text or mode changed.
+// The lexed form bound to an expression item, lexed again only under another name rule.
 // A cache hit is used through a plain pointer: items are not changed while a run evaluates
 // them, so the cached form outlives the evaluation; a fresh form is kept alive in `owner`.
 const LexedExpression& Lexed(const ScriptValue& argument, bool strict,
                              std::shared_ptr<const LexedExpression>& owner) {
     const LexedExpression* cached = argument.lexed.get();
-    if (cached && cached->strict == strict && cached->source == argument.text) return *cached;
+    if (cached && cached->strict == strict) return *cached;
     owner = LexExpression(argument.text, strict);
     if (owner->cacheable) argument.lexed = owner;
     return *owner;
@@ -363,7 +368,8 @@ int EvaluateTokens(RunContext& context, const LexedExpression& lexed, VariableTa
             // The item is pushed only after the call: nested evaluations use the stack meanwhile.
             SetLine(record, baseLine, token.lines);
             ScriptValue value;
-            int rc = ExecuteCall(context, token.value.text, token.args, locals, value);
+            int rc =
+                ExecuteCall(context, token.value.text, token.target, token.args, locals, value);
             if (rc < 0 || rc == kSignalExit) return rc;
             // A user function moves the line; later errors belong to this expression's line.
             SetLine(record, baseLine, token.lines);
@@ -387,8 +393,9 @@ int EvaluateTokens(RunContext& context, const LexedExpression& lexed, VariableTa
 
 int EvaluateText(RunContext& context, const ScriptValue& argument, VariableTable& locals,
                  ScriptValue& result) {
-    ItemStack& stack = itemStack;
-    if (StackGuard::Exhausted() || stack.activeBytes + argument.text.size() > kActiveBudget)
+    ItemStack& stack = *context.items;
+    if (StackGuard::Exhausted(*context.guard) ||
+        stack.activeBytes + argument.text.size() > kActiveBudget)
         return kErrStackOverflow;
     ScriptResult& record = context.record;
     const int32_t baseLine = record.line;

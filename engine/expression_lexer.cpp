@@ -130,6 +130,7 @@ private:
             ExprToken& call = Push(TokenKind::Call);
             call.value.text = std::move(word);
             call.args = std::move(args);
+            call.target = ResolveCallTarget(call.value.text, out_.strict);
             return true;
         }
         switch (ClassifyLiteral(word, true, out_.strict)) {

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "call_target.h"
 #include "script_value.h"
 
 // Operator codes: the character itself, or one letter for a two-character operator.
@@ -38,6 +39,7 @@ struct ExprToken {
     uint32_t lines = 0;
     ScriptValue value;
     VariableTable args;
+    CallTarget target;  // Call only: resolved when lexed, under the same name rule
 };
 
 // One step of reducing the item list (one item per token). Which items are operators is known

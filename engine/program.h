@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "call_target.h"
 #include "program_resource.h"
 #include "script_value.h"
 
@@ -16,6 +17,9 @@ struct Statement {
     VariableTable items;  // expression items as the scanner read them
     int line = 0;
     std::unique_ptr<Block> block;  // only for a brace-enclosed block
+    // A call statement's target, resolved at its first run under the program's name rule.
+    mutable CallTarget target;
+    mutable int8_t targetRule = -1;  // the strict flag `target` was resolved under; -1: not yet
 };
 
 struct Block {
@@ -39,6 +43,9 @@ struct ScriptProgram {
     std::vector<std::unique_ptr<ProgramResource>> files;     // HFILE n is files[n-1]
     int callDepth = 0;
     bool strict = false;
+    // Local and argument tables of finished calls, emptied but keeping their storage, so a
+    // call allocates no table (TableLease in calls.cpp).
+    std::vector<VariableTable> spareTables;
 
     ~ScriptProgram() {
         files.clear();  // open files close before browsers go, as the run ends

@@ -5,11 +5,21 @@ class RunWindow;
 struct ScriptProgram;
 struct ScriptResult;
 struct ScriptValue;
+struct ItemStack;
+struct StackGuardState;
 
+// The running thread's evaluator item stack and stack guard (expression.cpp, stack_guard.cpp).
+ItemStack& ThisThreadItemStack();
+const StackGuardState& ThisThreadGuard();
+
+// A context is made and used on the thread that runs the script; it looks up the thread's
+// state once, so the hot paths never reach a thread-local (a call on some hosts).
 struct RunContext {
     RunWindow& window;
     ScriptProgram& program;
     ScriptResult& record;
     // Result slot of the user function now running: `return` and `exit` store into it.
     ScriptValue* functionResult = nullptr;
+    ItemStack* items = &ThisThreadItemStack();
+    const StackGuardState* guard = &ThisThreadGuard();
 };

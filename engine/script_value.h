@@ -32,7 +32,9 @@ struct ScriptValue {
     ScriptValue* reference = nullptr;  // caller's variable an argument was read from
     uint32_t byReference = 0;          // 1 for a parameter declared with '&'
     // Expression items only: the evaluator's lexed form of `text`, filled at the first evaluation
-    // so a statement run many times is scanned once (checked against `text` before each use).
+    // so a statement run many times is scanned once. It is bound to the item: an item's text
+    // does not change once it has been evaluated, except through CopyValue/MoveValue, which
+    // drop the form.
     mutable std::shared_ptr<const LexedExpression> lexed;
 };
 
@@ -70,7 +72,10 @@ ScriptValue MakeHandle(uint32_t type,
 // The empty value of a type: 0, "", handle 0. Keeps name, line, reference and flag.
 void SetEmptyValue(ScriptValue& value, uint32_t type);
 // Copies type, integer, text and handle; the destination keeps its name, line, reference, flag.
+// A lexed form the destination held goes with its old text.
 void CopyValue(ScriptValue& destination, const ScriptValue& source);
+// As CopyValue, for a source that dies anyway: its text is moved, not copied.
+void MoveValue(ScriptValue& destination, ScriptValue& source);
 
 // Converts `value` to `type`: void takes any type; int<->string only when !strict.
 // Returns false (value unchanged) when no conversion applies.

@@ -2,17 +2,14 @@
 // address; a frame further than the budget away from it is "exhausted".
 #include "stack_guard.h"
 
+#include "run_context.h"
+
 #include <cstdint>
 
 namespace {
 
 // One object, so a check costs one thread-local look-up (a call on some hosts).
-struct GuardState {
-    std::size_t base = 0;
-    std::size_t budget = 0;
-    bool active = false;
-};
-thread_local GuardState guard;
+thread_local StackGuardState guard;
 
 std::size_t FrameAddress() {
     // The real frame, also under sanitizers that move locals to a fake stack.
@@ -29,14 +26,17 @@ StackGuard::StackGuard(std::size_t budget)
 }
 
 StackGuard::~StackGuard() {
-    GuardState& state = guard;
+    StackGuardState& state = guard;
     state.base = previousBase_;
     state.budget = previousBudget_;
     state.active = previousActive_;
 }
 
-bool StackGuard::Exhausted() {
-    const GuardState& state = guard;
+bool StackGuard::Exhausted() { return Exhausted(guard); }
+
+const StackGuardState& ThisThreadGuard() { return guard; }
+
+bool StackGuard::Exhausted(const StackGuardState& state) {
     if (!state.active) return false;
     std::size_t here = FrameAddress();
     std::size_t used = here < state.base ? state.base - here : here - state.base;

@@ -3,6 +3,13 @@
 #pragma once
 #include <cstddef>
 
+// The innermost active guard of one thread.
+struct StackGuardState {
+    std::size_t base = 0;
+    std::size_t budget = 0;
+    bool active = false;
+};
+
 class StackGuard {
 public:
     // Marks the current stack position as the base and allows `budget` bytes below it.
@@ -12,6 +19,9 @@ public:
     StackGuard& operator=(const StackGuard&) = delete;
     // True when the calling frame lies beyond the budget of the innermost active guard.
     static bool Exhausted();
+    // The same check against a state looked up once (RunContext::guard): the look-up of the
+    // thread's state is a call on some hosts, and the run checks before every statement.
+    static bool Exhausted(const StackGuardState& state);
 
 private:
     // The guard this one replaced, put back when it ends (guards nest).

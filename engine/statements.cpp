@@ -52,7 +52,7 @@ NOINLINE int ExecuteAssignment(RunContext& context, const Statement& statement,
                !ConvertValue(value, variable->type, context.program.strict)) {
         return kErrInvalidValueType;
     }
-    CopyValue(*variable, value);
+    MoveValue(*variable, value);
     return kSignalNext;
 }
 
@@ -69,7 +69,7 @@ NOINLINE int ExecuteReturn(RunContext& context, const Statement& statement, Vari
     } else if (value.type != declared) {
         return kErrInvalidReturnType;
     }
-    if (slot) CopyValue(*slot, value);
+    if (slot) MoveValue(*slot, value);
     return kSignalReturn;
 }
 
@@ -111,8 +111,14 @@ NOINLINE int ExecuteRepeat(RunContext& context, const Statement& statement, Vari
 // A call statement, `exit` included; its value is dropped.
 NOINLINE int ExecuteCallStatement(RunContext& context, const Statement& statement,
                                   VariableTable& locals) {
+    const int8_t rule = context.program.strict ? 1 : 0;
+    if (statement.targetRule != rule) {
+        statement.target = ResolveCallTarget(statement.keyword, context.program.strict);
+        statement.targetRule = rule;
+    }
     ScriptValue result;
-    int outcome = ExecuteCall(context, statement.keyword, statement.items, locals, result);
+    int outcome =
+        ExecuteCall(context, statement.keyword, statement.target, statement.items, locals, result);
     return outcome == kSignalExit || outcome < 0 ? outcome : kSignalNext;
 }
 
@@ -147,7 +153,7 @@ bool EndsWalk(int outcome) { return outcome != kSignalNext; }
 NOINLINE int ExecuteConstruct(RunContext& context, const std::vector<Statement>& list,
                               std::size_t& index, VariableTable& locals) {
     // Long if-chains and nested blocks recurse here.
-    if (StackGuard::Exhausted()) return kErrStackOverflow;
+    if (StackGuard::Exhausted(*context.guard)) return kErrStackOverflow;
     if (context.window.PumpMessages()) return kErrCancelled;
 
     const std::size_t header = index;

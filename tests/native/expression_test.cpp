@@ -367,7 +367,7 @@ TEST(Stack, NestingOfLongTextsIsBoundedBeforeMemoryRunsOut) {
     ExpectInt(evaluator, std::string(20, '(') + body + std::string(20, ')'), 100001);
 }
 
-TEST(Cache, LexedOnceAndReusedWhileTextMatches) {
+TEST(Cache, LexedOnceAndBoundToTheItem) {
     Evaluator evaluator;
     evaluator.AddGlobal("n", MakeInt(2));
     ScriptValue item = TextItem("n * 10 + 1");
@@ -381,8 +381,9 @@ TEST(Cache, LexedOnceAndReusedWhileTextMatches) {
     EXPECT_EQ(value.integer, 51);  // values are read afresh
     EXPECT_EQ(item.lexed, first);  // the text is not lexed again
 
-    // A changed text or a changed name rule is lexed again.
-    item.text = "n - 1";
+    // A new text comes in through CopyValue, which drops the bound form; a changed name rule
+    // is lexed again.
+    CopyValue(item, TextItem("n - 1"));
     ASSERT_EQ(EvaluateExpression(evaluator.context, item, evaluator.locals, value), kOk);
     EXPECT_EQ(value.integer, 4);
     ScriptValue constant = TextItem("true + 0");
@@ -401,7 +402,7 @@ TEST(Cache, CopiesOfAnItemShareOrRelex) {
     ASSERT_EQ(EvaluateExpression(evaluator.context, item, evaluator.locals, value), kOk);
     ScriptValue copy = item;
     EXPECT_EQ(copy.lexed, item.lexed);
-    // A value copy into a stale slot keeps no stale form: the text check catches it.
+    // A value copy into a slot that was evaluated before keeps no stale form.
     ScriptValue other = TextItem("1 + 1");
     ASSERT_EQ(EvaluateExpression(evaluator.context, other, evaluator.locals, value), kOk);
     CopyValue(other, item);
