@@ -5,6 +5,7 @@
    linearly with size. Each compile runs through `vexrun /compile /time` under Wine, which reports
    the engine call alone, without the start-up of Wine and the runner.
 2. A loop of one million simple statements, next to the same loop in python3.
+3. DownloadUrl of 50 MiB from a local HTTP server, next to curl (bench/download_bench.py).
 Prints times and ratios; the targets are ratios, never absolute times."""
 import argparse
 import os
@@ -96,6 +97,10 @@ def main():
     python = best_of(3, lambda: timed([sys.executable, '-c', python_loop], work)) - \
         best_of(3, lambda: timed([sys.executable, '-c', 'pass'], work))
     print('  engine %.3f s, python3 %.3f s, ratio %.2f' % (engine, python, engine / python))
+
+    print('\n3. DownloadUrl next to curl')
+    import download_bench
+    download_bench.run(vexrun)
 
 
 if __name__ == '__main__':
