@@ -152,6 +152,8 @@ def main():
     code = in_private_network()
     if code is not None:
         return code
+    print('network: %s' % ('a private namespace with only the loopback' if os.environ.get('VEX_NETNS')
+                           else 'the loopback of this machine (no private namespace)'))
 
     scratch = tempfile.mkdtemp(prefix='vexa-internet-')
     servers = TestServers(scratch)
