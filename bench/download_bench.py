@@ -1,5 +1,7 @@
 #!/usr/bin/env python3
-"""DownloadUrl throughput next to curl on the same 50 MiB file from the same local HTTP server,
+"""Run: python3 bench/download_bench.py --vexrun build/win/vexrun.exe (under Xvfb, as ./x bench).
+
+DownloadUrl throughput next to curl on the same 50 MiB file from the same local HTTP server,
 in one run. The engine's time is the engine call alone (`vexrun /time`); curl's is its process.
 Each side's fixed cost (the same download of a one-byte file: start-up, running window, session)
 is taken off, so the ratio compares the transfers. Target: at least 90 % of curl's throughput."""

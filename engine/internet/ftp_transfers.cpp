@@ -152,8 +152,9 @@ void UploadWorker(WorkerBlock& base) {
         useTemp ? "vexaftpupload" + std::to_string(block.slot) + ".tmp" : finalName;
     std::string head = "FTP Upload: " + NameOfPath(block.localFile);
 
-    UniqueFileHandle local(CreateFileA(block.localFile.c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFileHandle local(CreateFileA(FullLocalPath(block.localFile).c_str(), GENERIC_READ,
+                                       FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!local) {
         PostIntResult(block, -5);
         return;

@@ -214,7 +214,8 @@ class TestServers:
             try:
                 self._ftp_server(21)
                 self.port21 = True
-            except OSError:
+            except OSError as error:
+                print('no FTP server on port 21: %s' % error)
                 self.port21 = False
         httpd = QuietHTTPServer(('127.0.0.1', 0), make_http_handler(self.http_root))
         threading.Thread(target=httpd.serve_forever, daemon=True).start()
