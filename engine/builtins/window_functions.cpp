@@ -88,6 +88,7 @@ BOOL CALLBACK FindTitlePart(HWND window, LPARAM data) {
 // Any top-level window with this whole title that is visible (the first one found may be a
 // hidden twin).
 bool VisibleWindowTitled(const std::string& title) {
+    if (!IsSystemText(title)) return false;
     const char* name = title.empty() ? nullptr : title.c_str();
     for (HWND window = FindWindowExA(nullptr, nullptr, nullptr, name); window;
          window = FindWindowExA(nullptr, window, nullptr, name)) {

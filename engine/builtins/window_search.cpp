@@ -51,6 +51,8 @@ HWND ActiveForegroundWindow() {
 }
 
 HWND FindTopLevelWindow(const std::string& className, const std::string& title) {
+    // The system would stop at a NUL and find the window of a shorter name.
+    if (!IsSystemText(className) || !IsSystemText(title)) return nullptr;
     return FindWindowA(className.empty() ? nullptr : className.c_str(),
                        title.empty() ? nullptr : title.c_str());
 }

@@ -159,6 +159,10 @@ TEST_F(BuiltinStateTest, TextsWithANulNameNothingOfTheSystem) {
     ASSERT_EQ(RegSetValueExA(key, "victim", 0, REG_SZ, reinterpret_cast<const BYTE*>("kept"), 5),
               ERROR_SUCCESS);
     const std::string scriptKey = ScriptLiteral(kKey);
+    // A window titled with the text before the NUL, which a shortened title would find.
+    HWND shorter = CreateWindowExA(0, "STATIC", "victim", WS_POPUP | WS_VISIBLE, 0, 0, 20, 20,
+                                   nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(shorter, nullptr);
     ScriptRun run =
         Run("int main()\n{\n"
             "    HFILE f = OpenFile(\"names.txt\");\n"
@@ -195,7 +199,11 @@ TEST_F(BuiltinStateTest, TextsWithANulNameNothingOfTheSystem) {
             " + \"\\\\\" + folder) != 0) return 16;\n"
             "    if (Run(command) != 0 || RunWait(command) != 0) return 17;\n"
             "    if (GetEnvironmentVariable(\"TEMP\" + command) != \"\") return 18;\n"
+            "    if (FindWindow(\"\", \"victim\") != 1) return 19;\n"
+            "    if (FindWindow(\"\", file) != 0 || SetForegroundWindow(\"\", file) != 0) return 20;\n"
+            "    if (WaitWindowTitleVisible(file, 300) != 0) return 21;\n"
             "    return 100;\n}\n");
+    DestroyWindow(shorter);
     EXPECT_EQ(run.result, 100);
     EXPECT_EQ(ReadTextFile(victim), "IMPORTANT DATA");
     EXPECT_NE(GetFileAttributesA(scratch_.File("folder").c_str()), INVALID_FILE_ATTRIBUTES);
