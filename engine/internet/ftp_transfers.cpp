@@ -317,11 +317,17 @@ void DeleteWorker(WorkerBlock& base) {
                   library.FtpDeleteFile(ftp.connection.get(), block.remoteFile.c_str()) ? 1 : -5);
 }
 
-// Reads the string parameters in order into `fields`; 0 or the accessor's error.
-int GetStrings(BuiltinCall& call, std::initializer_list<std::string*> fields) {
+// Reads the string parameters in order into `fields`; 0 or the accessor's error. A text holding
+// a NUL makes the call a bad-parameter one (-1, `usable` false): the system would see a shorter
+// name, and a download could replace another file.
+int GetStrings(BuiltinCall& call, std::initializer_list<std::string*> fields, bool& usable) {
     int position = 0;
-    for (std::string* field : fields)
+    usable = true;
+    for (std::string* field : fields) {
         if (int error = GetStringParam(call, position++, *field)) return error;
+        if (!IsSystemText(*field)) usable = false;
+    }
+    if (!usable) SetIntResult(call, -1);
     return kOk;
 }
 
@@ -330,53 +336,63 @@ int GetStrings(BuiltinCall& call, std::initializer_list<std::string*> fields) {
 int Builtin_FtpUpload(BuiltinCall& call) {
     SetIntResult(call, 0);
     auto block = std::make_shared<FtpBlock>();
+    bool usable = true;
     if (int error = GetStrings(call, {&block->localFile, &block->server, &block->folder,
-                                      &block->remoteFile, &block->user, &block->password}))
+                                      &block->remoteFile, &block->user, &block->password}, usable))
         return error;
     if (int error = GetOptionalIntParam(call, 6, block->transferType)) return error;
     if (int error = GetOptionalIntParam(call, 7, block->flags)) return error;
+    if (!usable) return kOk;
     return RunInternetWorker(call, UploadWorker, block);
 }
 
 int Builtin_FtpDownload(BuiltinCall& call) {
     SetIntResult(call, 0);
     auto block = std::make_shared<FtpBlock>();
+    bool usable = true;
     if (int error = GetStrings(call, {&block->server, &block->folder, &block->remoteFile,
-                                      &block->localFile, &block->user, &block->password}))
+                                      &block->localFile, &block->user, &block->password}, usable))
         return error;
     if (int error = GetIntParam(call, 6, block->transferType)) return error;
     if (int error = GetOptionalIntParam(call, 7, block->flags)) return error;
+    if (!usable) return kOk;
     return RunInternetWorker(call, DownloadWorker, block);
 }
 
 int Builtin_FtpDownloadUrl(BuiltinCall& call) {
     SetIntResult(call, 0);
     auto block = std::make_shared<FtpBlock>();
-    if (int error =
-            GetStrings(call, {&block->url, &block->localFile, &block->user, &block->password}))
+    bool usable = true;
+    if (int error = GetStrings(
+            call, {&block->url, &block->localFile, &block->user, &block->password}, usable))
         return error;
     if (int error = GetIntParam(call, 4, block->transferType)) return error;
     if (int error = GetOptionalIntParam(call, 5, block->flags)) return error;
     block->fromUrl = true;
+    if (!usable) return kOk;
     return RunInternetWorker(call, DownloadWorker, block);
 }
 
 int Builtin_FtpRename(BuiltinCall& call) {
     SetIntResult(call, 0);
     auto block = std::make_shared<FtpBlock>();
+    bool usable = true;
     if (int error = GetStrings(call, {&block->server, &block->folder, &block->remoteFile,
-                                      &block->newName, &block->user, &block->password}))
+                                      &block->newName, &block->user, &block->password}, usable))
         return error;
     if (int error = GetOptionalIntParam(call, 6, block->flags)) return error;
+    if (!usable) return kOk;
     return RunInternetWorker(call, RenameWorker, block);
 }
 
 int Builtin_FtpDelete(BuiltinCall& call) {
     SetIntResult(call, 0);
     auto block = std::make_shared<FtpBlock>();
+    bool usable = true;
     if (int error = GetStrings(call, {&block->server, &block->folder, &block->remoteFile,
-                                      &block->user, &block->password}))
+                                      &block->user, &block->password}, usable))
         return error;
     if (int error = GetOptionalIntParam(call, 5, block->flags)) return error;
+    if (!usable) return kOk;
     return RunInternetWorker(call, DeleteWorker, block);
 }

@@ -109,5 +109,10 @@ int Builtin_DownloadUrl(BuiltinCall& call) {
     if (int error = GetStringParam(call, 0, block->url)) return error;
     if (int error = GetStringParam(call, 1, block->localFile)) return error;
     if (int error = GetOptionalIntParam(call, 2, block->flags)) return error;
+    // The system would stop at a NUL: the download would replace the file of the shorter name.
+    if (!IsSystemText(block->url) || !IsSystemText(block->localFile)) {
+        SetIntResult(call, -1);
+        return kOk;
+    }
     return RunInternetWorker(call, UrlWorker, block);
 }
