@@ -203,7 +203,8 @@ TEST_F(BuiltinStateTest, TextsWithANulNameNothingOfTheSystem) {
             "    if (FindWindow(\"\", file) != 0 || SetForegroundWindow(\"\", file) != 0) return 20;\n"
             "    if (WaitWindowTitleVisible(file, 300) != 0) return 21;\n"
             // Bad-parameter code, before any connection (a closed port would give another).
-            "    if (FtpDownload(\"127.0.0.1:1\", \"\", \"x\", file, \"\", \"\", 2) != -1) return 22;\n"
+            "    if (FtpDownload(\"127.0.0.1:1\", \"\", \"x\", file, \"\", \"\", 2) != -1)"
+            " return 22;\n"
             "    if (DownloadUrl(\"http://127.0.0.1:1/x\", file) != -1) return 23;\n"
             "    return 100;\n}\n");
     DestroyWindow(shorter);
