@@ -69,7 +69,7 @@ public:
         kFtpGetCurrentDirectory,
         kFtpGetFileSize,
         kFtpFindFirstFile,
-        // Beyond the table of the Part's order: the server's last reply, which tells whether
+        // After the twenty original entries: the server's last reply, which tells whether
         // an FTP transfer that ended without a read or write error was really complete.
         kGetLastResponseInfo,
         kEntryCount
