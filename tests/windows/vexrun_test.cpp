@@ -66,22 +66,16 @@ HWND FindRunningWindowOf(DWORD processId) {
     });
 }
 
-std::string Normalized(std::string text) {
-    std::string out;
-    for (char c : text)
-        if (c != '\r') out += c;
-    return out;
-}
-
 TEST(Vexrun, RecordLinesExitCodeAndErrorBoxOnStandardError) {
     ScratchDir dir;
     ASSERT_TRUE(WriteTextFile(dir.File("fails.vxs"), "int main()\n{\n    return nothing;\n}\n"));
     VexrunOutput run = RunVexrun("/record fails.vxs", dir);
     EXPECT_EQ(run.exitCode, -26);
-    EXPECT_EQ(Normalized(run.out),
+    EXPECT_EQ(WithoutCarriageReturns(run.out),
               "result=-26\nfile=fails.vxs\nline=3\nparam=0\nname=nothing\ncall=main\n"
               "message=fails.vxs\\nline 3: nothing - Variable not defined\n");
-    EXPECT_EQ(Normalized(run.err), "fails.vxs\nline 3: nothing - Variable not defined\n");
+    EXPECT_EQ(WithoutCarriageReturns(run.err),
+              "fails.vxs\nline 3: nothing - Variable not defined\n");
 
     ASSERT_TRUE(WriteTextFile(dir.File("works.vxs"), "int main() { return 42; }\n"));
     run = RunVexrun("works.vxs", dir);
@@ -136,7 +130,7 @@ TEST(Vexrun, EchoPrintsTheScriptsMessageBoxesAndAnswersThem) {
                               "    return a * 10 + b;\n}\n"));
     VexrunOutput run = RunVexrun("/echo say.vxs", dir);
     EXPECT_EQ(run.exitCode, IDOK * 10 + IDYES);
-    EXPECT_EQ(Normalized(run.out), "first step\ntwo\nlines\n");
+    EXPECT_EQ(WithoutCarriageReturns(run.out), "first step\ntwo\nlines\n");
     EXPECT_EQ(run.err, "");
 }
 

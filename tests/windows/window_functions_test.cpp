@@ -52,13 +52,6 @@ protected:
         [](const CaughtDialog& box) { return box.caption == "Vexa Script" ? IDOK : 0; }};
 };
 
-std::string WithoutCarriageReturns(std::string text) {
-    std::string out;
-    for (char c : text)
-        if (c != '\r') out += c;
-    return out;
-}
-
 TEST_F(WindowFunctionsTest, MenuCommandStringsListEveryCommandWithBackslashNJoins) {
     TargetInProcess target(kFrame, LogPath());
     ASSERT_NE(target.window(), nullptr);

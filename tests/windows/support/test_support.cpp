@@ -50,6 +50,13 @@ std::string ReadTextFile(const std::string& path) {
     return buffer.str();
 }
 
+std::string WithoutCarriageReturns(const std::string& text) {
+    std::string out;
+    for (char c : text)
+        if (c != '\r') out += c;
+    return out;
+}
+
 bool CopyInto(const std::string& source, const std::string& folder) {
     size_t slash = source.find_last_of("\\/");
     std::string name = slash == std::string::npos ? source : source.substr(slash + 1);

@@ -27,6 +27,8 @@ private:
 
 bool WriteTextFile(const std::string& path, const std::string& content);
 std::string ReadTextFile(const std::string& path);
+// The text with every carriage return taken out, so line ends compare alike.
+std::string WithoutCarriageReturns(const std::string& text);
 bool CopyInto(const std::string& source, const std::string& folder);
 
 struct StartedProcess {
