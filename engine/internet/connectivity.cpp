@@ -124,6 +124,8 @@ int Builtin_BrowseURL(BuiltinCall& call) {
     int32_t newWindow = 0;
     if (int error = GetStringParam(call, 0, url)) return error;
     if (int error = GetOptionalIntParam(call, 1, newWindow)) return error;
+    // The shell would stop at a NUL and open a shorter address or command.
+    if (!IsSystemText(url)) return kOk;
     InternetLibrary library;
     StatusLine clear(call.window, "");
     if (!IsWorkingOffline(library) && !VerifyConnection(library, call.window)) return kOk;
