@@ -6,6 +6,7 @@
 #include <climits>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "calls.h"
@@ -29,7 +30,7 @@ struct Item {
     uint32_t type = kTypeUndetermined;
     int32_t integer = 0;
     uint32_t handle = 0;
-    std::string text;
+    SharedText text;
 };
 
 }  // namespace
@@ -64,12 +65,8 @@ private:
     std::size_t bytes_;
 };
 
-// Past this many entries an emptied stack gives its memory back, and a popped entry keeps at
-// most this much text buffer, so one huge text does not pin memory for the thread's life.
+// Past this many entries an emptied stack gives its memory back.
 constexpr std::size_t kKeptItems = 1024;
-constexpr std::size_t kKeptText = 64;
-
-[[gnu::noinline]] void ReleaseText(std::string& text) { std::string().swap(text); }
 
 // One evaluation's segment of the item stack; ending it drops the entries again, errors included.
 class ItemSegment {
@@ -77,13 +74,7 @@ public:
     explicit ItemSegment(ItemStack& stack) : stack_(stack), base_(stack.used) { ++stack.segments; }
     ~ItemSegment() {
         std::vector<Item>& items = stack_.items;
-        for (std::size_t i = base_; i < stack_.used; ++i) {
-            std::string& text = items[i].text;
-            if (text.capacity() > kKeptText)
-                ReleaseText(text);
-            else
-                text.clear();
-        }
+        for (std::size_t i = base_; i < stack_.used; ++i) items[i].text.clear();
         stack_.used = base_;
         if (--stack_.segments == 0 && items.size() > kKeptItems) std::vector<Item>().swap(items);
     }
@@ -132,15 +123,12 @@ void SetLine(ScriptResult& record, int32_t base, uint32_t lines) {
     record.line = Wrap(static_cast<uint32_t>(base) + lines);
 }
 
-// Kept out of line so the int path of LoadValue stays small enough to inline.
-[[gnu::noinline]] void CopyText(Item& item, const std::string& text) { item.text = text; }
-
-// Loads the value part of a variable or constant into a fresh item.
+// Loads the value part of a variable or constant into a fresh item; a text is shared, not copied.
 inline void LoadValue(Item& item, const ScriptValue& value) {
     item.type = value.type;
     item.integer = value.integer;
     item.handle = value.handle;
-    if (!value.text.empty()) CopyText(item, value.text);
+    item.text = value.text;
 }
 
 // Moves a call's or a group's result into a fresh item.
@@ -204,8 +192,12 @@ int ApplyBinary(char op, Item& left, Item& right, ScriptResult& record) {
     if (type == kTypeString) {
         if (op == '+') {
             if (left.text.size() + right.text.size() > kMaxTextLength) return kErrStringTooLong;
-            left.text += right.text;
-            right.text = std::move(left.text);
+            if (right.text.empty()) {
+                right.text = std::move(left.text);
+            } else if (!left.text.empty()) {
+                left.text += right.text;
+                right.text = std::move(left.text);
+            }
             return kOk;
         }
         if (op == kOpEqual || op == kOpNotEqual) {
@@ -280,7 +272,18 @@ int UnifyTypes(Item& left, Item& right, bool strict, ScriptResult& record) {
     return kOk;
 }
 
-int ApplyStep(const ReduceStep& step, ItemSegment& items, bool strict, ScriptResult& record) {
+// `s = s + t` as the last step: when the left operand shares its text with the assigned
+// variable and nobody else, the variable lets go of it so the append happens in place (the
+// variable takes the result next, and no script code runs in between). Without this a loop
+// of appends copies the whole text at every pass.
+void ReleaseAssignedText(const Item& left, const Item& right, ScriptValue* assigned) {
+    if (assigned && left.type == kTypeString && left.text.SoleSharerWith(assigned->text) &&
+        left.text.size() + right.text.size() <= kMaxTextLength)
+        assigned->text.clear();
+}
+
+int ApplyStep(const ReduceStep& step, ItemSegment& items, bool strict, ScriptResult& record,
+              ScriptValue* assigned) {
     switch (step.kind) {
     case StepKind::Unary: return ApplyUnary(step.op, items[step.right], record);
     case StepKind::Binary: {
@@ -288,6 +291,7 @@ int ApplyStep(const ReduceStep& step, ItemSegment& items, bool strict, ScriptRes
         Item& right = items[step.right];
         if (int rc = UnifyTypes(left, right, strict, record); rc < 0) return rc;
         if (left.op || right.op) return kErrSyntax;
+        if (step.op == '+') ReleaseAssignedText(left, right, assigned);
         return ApplyBinary(step.op, left, right, record);
     }
     case StepKind::Fail: break;
@@ -295,10 +299,15 @@ int ApplyStep(const ReduceStep& step, ItemSegment& items, bool strict, ScriptRes
     return step.error;
 }
 
-// Runs the planned steps; the value is then in the item `lexed.resultItem`.
-int Reduce(const LexedExpression& lexed, ItemSegment& items, bool strict, ScriptResult& record) {
-    for (const ReduceStep& step : lexed.steps) {
-        if (int rc = ApplyStep(step, items, strict, record); rc < 0) return rc;
+// Runs the planned steps; the value is then in the item `lexed.resultItem`. `assigned` is the
+// variable the value goes to, if any: only the last step may append to its text in place.
+int Reduce(const LexedExpression& lexed, ItemSegment& items, bool strict, ScriptResult& record,
+           ScriptValue* assigned) {
+    const std::size_t last = lexed.steps.size() - 1;
+    for (std::size_t i = 0; i < lexed.steps.size(); ++i) {
+        if (int rc = ApplyStep(lexed.steps[i], items, strict, record, i == last ? assigned : nullptr);
+            rc < 0)
+            return rc;
     }
     return kOk;
 }
@@ -392,7 +401,7 @@ int EvaluateTokens(RunContext& context, const LexedExpression& lexed, VariableTa
 }
 
 int EvaluateText(RunContext& context, const ScriptValue& argument, VariableTable& locals,
-                 ScriptValue& result) {
+                 ScriptValue& result, ScriptValue* assigned) {
     ItemStack& stack = *context.items;
     if (StackGuard::Exhausted(*context.guard) ||
         stack.activeBytes + argument.text.size() > kActiveBudget)
@@ -412,7 +421,7 @@ int EvaluateText(RunContext& context, const ScriptValue& argument, VariableTable
     }
     if (rc < 0) return rc;
     SetLine(record, baseLine, lexed.lines);  // reduction errors belong to the end of the text
-    rc = Reduce(lexed, items, context.program.strict, record);
+    rc = Reduce(lexed, items, context.program.strict, record, assigned);
     if (rc < 0) return rc;
     Item& value = items[lexed.resultItem];
     result.type = value.type;
@@ -427,6 +436,8 @@ int EvaluateText(RunContext& context, const ScriptValue& argument, VariableTable
 
 int EvaluateExpression(RunContext& context, const ScriptValue& argument, VariableTable& locals,
                        ScriptValue& result) {
+    // Only the outermost evaluation of an assignment learns its variable.
+    ScriptValue* assigned = std::exchange(context.assignedVariable, nullptr);
     switch (argument.type) {
     case kTypeVarRef: return CopyVariable(context, locals, argument.text, result);
     case kTypeExpression: break;
@@ -434,7 +445,7 @@ int EvaluateExpression(RunContext& context, const ScriptValue& argument, Variabl
     }
     if (!IsExpressionSlot(result.type)) return kErrInvalidReturnType;
     try {
-        return EvaluateText(context, argument, locals, result);
+        return EvaluateText(context, argument, locals, result, assigned);
     } catch (const std::bad_alloc&) {
         return kErrOutOfMemory;
     }

@@ -20,6 +20,9 @@ struct RunContext {
     ScriptResult& record;
     // Result slot of the user function now running: `return` and `exit` store into it.
     ScriptValue* functionResult = nullptr;
+    // The variable an assignment is about to store into, read (and cleared) by the evaluation
+    // of its value: an append to that variable's own text can then happen in place.
+    ScriptValue* assignedVariable = nullptr;
     ItemStack* items = &ThisThreadItemStack();
     const StackGuardState* guard = &ThisThreadGuard();
 };

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "shared_text.h"
+
 struct LexedExpression;
 
 enum ValueType : uint32_t {
@@ -26,7 +28,7 @@ struct ScriptValue {
     std::string name;  // variable or parameter name; empty for temporaries
     uint32_t type = kTypeUndetermined;
     int32_t integer = 0;               // int value, HBROWSER/HFILE slot number, repeat count
-    std::string text;                  // string value, or the variable name / expression text
+    SharedText text;                   // string value, or the variable name / expression text
     uint32_t handle = 0;               // HKEY value
     uint32_t line = 0;                 // source line of a block-local declaration
     ScriptValue* reference = nullptr;  // caller's variable an argument was read from

@@ -33,10 +33,13 @@ NOINLINE void CreateImplicitVariable(VariableTable& locals, std::string_view nam
 // becomes a new local variable of the value's type.
 NOINLINE int ExecuteAssignment(RunContext& context, const Statement& statement,
                                VariableTable& locals) {
+    std::string_view name = std::string_view(statement.keyword).substr(1);
+    // Looked up before the value too (lookups change nothing): nothing the evaluation runs can
+    // add to this frame's table or the globals, so the pointer stays valid meanwhile.
+    context.assignedVariable = LookupVariable(context, locals, name);
     ScriptValue value;
     int outcome = EvaluateExpression(context, statement.items.front(), locals, value);
     if (outcome != kOk) return outcome;
-    std::string_view name = std::string_view(statement.keyword).substr(1);
     ScriptValue* variable = LookupVariable(context, locals, name);
     if (!variable) {
         if (context.program.strict) {

@@ -14,7 +14,7 @@ INTERPRETER = {'calls.h', 'run_context.h', 'program.h', 'expression.h', 'express
 # The interface itself rests on values, the result record, error codes and the host window.
 API_ALLOWED = {'builtin_names.h', 'error_codes.h', 'program_resource.h', 'run_window.h',
                'script_result.h', 'script_value.h'}
-VALUES = {'script_value.h', 'script_result.h', 'error_codes.h'}
+VALUES = {'script_value.h', 'shared_text.h', 'script_result.h', 'error_codes.h'}
 # The host's side of the drivers: the exports call them, the platform implements their host.
 HOST_FILES = {'engine_exports.cpp', 'windows_platform.cpp', 'windows_platform.h'}
 FAMILY_FOLDERS = ['builtins', 'runtime_windows', 'internet', 'browser']
