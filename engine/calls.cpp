@@ -74,7 +74,8 @@ int ParameterError(ScriptResult& record, std::size_t position, int code) {
     args.reserve(itemArgs.size());
     for (std::size_t i = 0; i < itemArgs.size(); ++i) {
         const ScriptValue& item = itemArgs[i];
-        ScriptValue argument;
+        // Built in place: the room is reserved, so `args` never moves meanwhile.
+        ScriptValue& argument = args.emplace_back();
         switch (item.type) {
         case kTypeVarRef: {
             ScriptValue* variable = LookupVariable(context, locals, item.text);
@@ -98,7 +99,6 @@ int ParameterError(ScriptResult& record, std::size_t position, int code) {
         case kTypeHfile: CopyValue(argument, item); break;
         default: return ParameterError(context.record, i, kErrBadParameterType);
         }
-        args.push_back(std::move(argument));
     }
     return kOk;
 }
@@ -152,15 +152,16 @@ int ExecuteCall(RunContext& context, std::string_view name, const CallTarget& ta
                          result,         context.record,  builtin->name};
         return builtin->handler(call);
     }
-    return CallUserFunction(context, name, args, result);
+    return CallUserFunction(context, name, args, result, &target.functionHint);
 }
 
 int CallUserFunction(RunContext& context, std::string_view name, VariableTable& args,
-                     ScriptValue& result) {
+                     ScriptValue& result, uint32_t* hint) {
     ScriptResult& record = context.record;
     ScriptProgram& program = context.program;
     SetResultCall(record, name);
-    const FunctionDef* function = program.FindFunction(name);
+    uint32_t ownHint = UINT32_MAX;
+    const FunctionDef* function = program.FindFunction(name, hint ? *hint : ownHint);
     if (!function) return kErrFunctionNotFound;
     if (record.line < 0) record.line = function->line;
 
@@ -182,7 +183,6 @@ int CallUserFunction(RunContext& context, std::string_view name, VariableTable& 
     // string, so saving it would allocate at every call).
     const bool sameFile = function->file == record.file;
     const std::string savedFile = sameFile ? std::string() : std::string(record.file);
-    const std::string savedCall = record.call;
     if (!sameFile) SetResultFile(record, function->file);
     SetResultCall(record, function->name);
 
@@ -197,8 +197,9 @@ int CallUserFunction(RunContext& context, std::string_view name, VariableTable& 
     if (outcome == kSignalBreak) outcome = kErrIllegalBreak;
     if (outcome >= 0) {
         // After an error the record keeps the place where it happened.
+        // The caller's record names this call again, as it did before entering.
         if (!sameFile) SetResultFile(record, savedFile);
-        SetResultCall(record, savedCall);
+        SetResultCall(record, name);
     }
     WriteBack(args, locals, count);
     --program.callDepth;

@@ -22,5 +22,6 @@ ScriptValue* LookupVariable(RunContext& context, VariableTable& locals, std::str
 int ExecuteCall(RunContext& context, std::string_view name, const CallTarget& target,
                 const VariableTable& itemArgs, VariableTable& locals, ScriptValue& result);
 // Calls a user function with prepared arguments (also the entry call of the run driver).
+// `hint` is the call site's guess at the function's table index (CallTarget::functionHint).
 int CallUserFunction(RunContext& context, std::string_view name, VariableTable& args,
-                     ScriptValue& result);
+                     ScriptValue& result, uint32_t* hint = nullptr);

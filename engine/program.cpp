@@ -7,3 +7,11 @@ FunctionDef* ScriptProgram::FindFunction(std::string_view name) {
     }
     return nullptr;
 }
+
+FunctionDef* ScriptProgram::FindFunction(std::string_view name, uint32_t& hint) {
+    if (hint < functions.size() && NamesEqual(functions[hint].name, name, strict))
+        return &functions[hint];
+    FunctionDef* function = FindFunction(name);
+    if (function) hint = static_cast<uint32_t>(function - functions.data());
+    return function;
+}

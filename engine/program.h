@@ -12,6 +12,21 @@
 
 struct Block;
 
+// What a statement is, read off its keyword and block the first time it runs.
+enum class StatementKind : uint8_t {
+    kUnclassified,
+    kBlock,
+    kEmpty,
+    kAssignment,
+    kReturn,
+    kIf,
+    kElse,
+    kWhile,
+    kRepeat,
+    kBreak,
+    kCall,
+};
+
 struct Statement {
     std::string keyword;  // "", "=name", if, else, while, repeat, break, return, or a call name
     VariableTable items;  // expression items as the scanner read them
@@ -20,6 +35,7 @@ struct Statement {
     // A call statement's target, resolved at its first run under the program's name rule.
     mutable CallTarget target;
     mutable int8_t targetRule = -1;  // the strict flag `target` was resolved under; -1: not yet
+    mutable StatementKind kind = StatementKind::kUnclassified;
 };
 
 struct Block {
@@ -53,6 +69,9 @@ struct ScriptProgram {
     }
     // First function in table order whose name matches; nullptr when none.
     FunctionDef* FindFunction(std::string_view name);
+    // The same, trying the index `hint` first and leaving the found index there. Functions are
+    // only ever appended, so the first match found once stays the first match.
+    FunctionDef* FindFunction(std::string_view name, uint32_t& hint);
 };
 
 // Files loaded during one compile, in the spelling the compiler stored.

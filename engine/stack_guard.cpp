@@ -36,9 +36,3 @@ bool StackGuard::Exhausted() { return Exhausted(guard); }
 
 const StackGuardState& ThisThreadGuard() { return guard; }
 
-bool StackGuard::Exhausted(const StackGuardState& state) {
-    if (!state.active) return false;
-    std::size_t here = FrameAddress();
-    std::size_t used = here < state.base ? state.base - here : here - state.base;
-    return used > state.budget;
-}

@@ -17,11 +17,33 @@ namespace {
 
 // Pass 1 stores every statement keyword in its lower-case spelling once it has recognised it
 // under the program's name comparison, so the walker compares exactly; a call never bears one.
-bool IsKeyword(const Statement& statement, std::string_view word) {
-    return !statement.block && statement.keyword == word;
+NOINLINE StatementKind Classify(const Statement& statement) {
+    struct Word {
+        const char* text;
+        StatementKind kind;
+    };
+    static constexpr Word kWords[] = {
+        {"return", StatementKind::kReturn}, {"if", StatementKind::kIf},
+        {"while", StatementKind::kWhile},   {"repeat", StatementKind::kRepeat},
+        {"break", StatementKind::kBreak},   {"else", StatementKind::kElse},
+    };
+    if (statement.block) return StatementKind::kBlock;
+    const std::string& keyword = statement.keyword;
+    if (keyword.empty()) return StatementKind::kEmpty;
+    if (keyword[0] == '=') return StatementKind::kAssignment;
+    for (const Word& word : kWords) {
+        if (keyword == word.text) return word.kind;
+    }
+    return StatementKind::kCall;
 }
 
-bool IsElse(const Statement& statement) { return IsKeyword(statement, "else"); }
+// The kind is read off once; statements do not change while a program runs.
+StatementKind KindOf(const Statement& statement) {
+    if (statement.kind == StatementKind::kUnclassified) statement.kind = Classify(statement);
+    return statement.kind;
+}
+
+bool IsElse(const Statement& statement) { return KindOf(statement) == StatementKind::kElse; }
 
 NOINLINE void CreateImplicitVariable(VariableTable& locals, std::string_view name,
                                      ScriptValue& value) {
@@ -34,13 +56,13 @@ NOINLINE void CreateImplicitVariable(VariableTable& locals, std::string_view nam
 NOINLINE int ExecuteAssignment(RunContext& context, const Statement& statement,
                                VariableTable& locals) {
     std::string_view name = std::string_view(statement.keyword).substr(1);
-    // Looked up before the value too (lookups change nothing): nothing the evaluation runs can
-    // add to this frame's table or the globals, so the pointer stays valid meanwhile.
-    context.assignedVariable = LookupVariable(context, locals, name);
+    // Looked up before the value (a look-up changes nothing): nothing the evaluation runs can
+    // add to this frame's table or to the globals, so the pointer and the answer stay valid.
+    ScriptValue* variable = LookupVariable(context, locals, name);
+    context.assignedVariable = variable;
     ScriptValue value;
     int outcome = EvaluateExpression(context, statement.items.front(), locals, value);
     if (outcome != kOk) return outcome;
-    ScriptValue* variable = LookupVariable(context, locals, name);
     if (!variable) {
         if (context.program.strict) {
             SetResultName(context.record, name);
@@ -129,24 +151,26 @@ NOINLINE int ExecuteCallStatement(RunContext& context, const Statement& statemen
 int Execute(RunContext& context, const Statement& statement, VariableTable& locals,
             int32_t& count) {
     context.record.line = statement.line;
-    if (statement.block) return RunBlock(context, *statement.block, locals);
-    const std::string& keyword = statement.keyword;
-    if (keyword.empty()) return kSignalNext;
-    // Pass 1 gives each statement kind below exactly one item; one built without it is malformed.
+    // Pass 1 gives each statement kind with a value exactly one item; one built without it is
+    // malformed.
     const bool hasItem = !statement.items.empty();
-    if (keyword[0] == '=')
+    switch (KindOf(statement)) {
+    case StatementKind::kBlock: return RunBlock(context, *statement.block, locals);
+    case StatementKind::kEmpty: return kSignalNext;
+    case StatementKind::kAssignment:
         return hasItem ? ExecuteAssignment(context, statement, locals) : kErrSyntax;
-    if (IsKeyword(statement, "return"))
+    case StatementKind::kReturn:
         return hasItem ? ExecuteReturn(context, statement, locals) : kErrSyntax;
-    if (IsKeyword(statement, "if"))
-        return hasItem ? ExecuteIf(context, statement, locals) : kErrSyntax;
-    if (IsKeyword(statement, "while"))
+    case StatementKind::kIf: return hasItem ? ExecuteIf(context, statement, locals) : kErrSyntax;
+    case StatementKind::kWhile:
         return hasItem ? ExecuteWhile(context, statement, locals) : kErrSyntax;
-    if (IsKeyword(statement, "repeat"))
+    case StatementKind::kRepeat:
         return hasItem ? ExecuteRepeat(context, statement, locals, count) : kErrSyntax;
-    if (IsKeyword(statement, "break")) return kSignalBreak;
-    if (IsKeyword(statement, "else")) return kErrExtraElse;
-
+    case StatementKind::kBreak: return kSignalBreak;
+    case StatementKind::kElse: return kErrExtraElse;
+    case StatementKind::kCall:
+    case StatementKind::kUnclassified: break;
+    }
     return ExecuteCallStatement(context, statement, locals);
 }
 
@@ -254,13 +278,13 @@ std::size_t SkipStatement(const std::vector<Statement>& list, std::size_t index)
     std::size_t openIfs = 0;
     for (;;) {
         if (index >= last) return last;
-        const Statement& statement = list[index];
-        if (IsKeyword(statement, "if")) {
+        const StatementKind kind = KindOf(list[index]);
+        if (kind == StatementKind::kIf) {
             ++openIfs;
             ++index;
             continue;
         }
-        if (IsKeyword(statement, "while") || IsKeyword(statement, "repeat")) {
+        if (kind == StatementKind::kWhile || kind == StatementKind::kRepeat) {
             ++index;
             continue;
         }
