@@ -46,6 +46,14 @@ int GetStringParam(BuiltinCall& call, int position, std::string& value) {
     return kOk;
 }
 
+int GetSharedStringParam(BuiltinCall& call, int position, SharedText& value) {
+    ScriptValue argument;
+    if (int error = FetchArgument(call, position, kTypeString, call.program.strict, argument))
+        return error;
+    value = std::move(argument.text);
+    return kOk;
+}
+
 int GetOptionalIntParam(BuiltinCall& call, int position, int32_t& value) {
     if (call.args.size() <= static_cast<std::size_t>(position)) return kOk;
     return GetIntParam(call, position, value);
@@ -96,7 +104,8 @@ int GetIntOrStringParam(BuiltinCall& call, int position, bool& isInt, int32_t& v
 void SetIntResult(BuiltinCall& call, int32_t value) { CopyValue(call.result, MakeInt(value)); }
 
 void SetStringResult(BuiltinCall& call, std::string text) {
-    CopyValue(call.result, MakeString(std::move(text)));
+    ScriptValue value = MakeString(std::move(text));
+    MoveValue(call.result, value);
 }
 
 void SetVoidResult(BuiltinCall& call) { CopyValue(call.result, MakeVoid()); }

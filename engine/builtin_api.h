@@ -32,6 +32,9 @@ using BuiltinHandler = int (*)(BuiltinCall& call);
 // Parameter accessors: position is 0-based; on error they store position + 1 in record.param.
 int GetIntParam(BuiltinCall& call, int position, int32_t& value);
 int GetStringParam(BuiltinCall& call, int position, std::string& value);
+// The same for a built-in that only reads the text: `value` shares it instead of copying it,
+// so strlen or FindString on a long text cost no copy.
+int GetSharedStringParam(BuiltinCall& call, int position, SharedText& value);
 int GetFileParam(BuiltinCall& call, int position, int32_t& slot);
 int GetBrowserParam(BuiltinCall& call, int position, int32_t& slot);
 int GetHandleParam(BuiltinCall& call, int position, uint32_t type, uint32_t& handle);

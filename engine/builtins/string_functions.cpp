@@ -27,8 +27,8 @@ int TextArgument(BuiltinCall& call, std::string& text) { return GetStringParam(c
 
 int Builtin_strlen(BuiltinCall& call) {
     SetIntResult(call, 0);
-    std::string text;
-    if (int error = TextArgument(call, text)) return error;
+    SharedText text;
+    if (int error = GetSharedStringParam(call, 0, text)) return error;
     SetIntResult(call, static_cast<int32_t>(text.size()));
     return kOk;
 }
@@ -60,10 +60,11 @@ int Builtin_LeftString(BuiltinCall& call) {
 
 int Builtin_RightString(BuiltinCall& call) {
     SetStringResult(call, "");
-    std::string text;
+    SharedText shared;
     int32_t count = 0;
-    if (int error = GetStringParam(call, 0, text)) return error;
+    if (int error = GetSharedStringParam(call, 0, shared)) return error;
     if (int error = GetIntParam(call, 1, count)) return error;
+    const std::string& text = shared;
     std::size_t keep = ClampCount(count, text.size());
     SetStringResult(call, text.substr(text.size() - keep));
     return kOk;
@@ -71,12 +72,13 @@ int Builtin_RightString(BuiltinCall& call) {
 
 int Builtin_MidString(BuiltinCall& call) {
     SetStringResult(call, "");
-    std::string text;
+    SharedText shared;
     int32_t start = 0;
     int32_t count = -1;
-    if (int error = GetStringParam(call, 0, text)) return error;
+    if (int error = GetSharedStringParam(call, 0, shared)) return error;
     if (int error = GetIntParam(call, 1, start)) return error;
     if (int error = GetOptionalIntParam(call, 2, count)) return error;
+    const std::string& text = shared;
     std::size_t from = start < 0 ? 0 : static_cast<std::size_t>(start);
     if (from >= text.size()) return kOk;
     if (count == -1) {
@@ -89,10 +91,10 @@ int Builtin_MidString(BuiltinCall& call) {
 
 int Builtin_FindString(BuiltinCall& call) {
     SetIntResult(call, -1);
-    std::string text, find;
+    SharedText text, find;
     int32_t start = 0;
-    if (int error = GetStringParam(call, 0, text)) return error;
-    if (int error = GetStringParam(call, 1, find)) return error;
+    if (int error = GetSharedStringParam(call, 0, text)) return error;
+    if (int error = GetSharedStringParam(call, 1, find)) return error;
     if (int error = GetOptionalIntParam(call, 2, start)) return error;
     if (start < 0 || static_cast<std::size_t>(start) > text.size()) return kOk;
     std::size_t position = FindText(text, find, static_cast<std::size_t>(start));
