@@ -39,10 +39,9 @@ int GetIntParam(BuiltinCall& call, int position, int32_t& value) {
 }
 
 int GetStringParam(BuiltinCall& call, int position, std::string& value) {
-    ScriptValue argument;
-    if (int error = FetchArgument(call, position, kTypeString, call.program.strict, argument))
-        return error;
-    value = std::move(argument.text);
+    SharedText text;
+    if (int error = GetSharedStringParam(call, position, text)) return error;
+    value = std::move(text).Take();
     return kOk;
 }
 
