@@ -15,36 +15,31 @@
 // user call runs should hold only what the call needs afterwards.
 namespace {
 
-// Tables kept for reuse: enough for the deepest nesting of calls (locals and arguments);
-// a table that grew past kSpareCapacity gives its storage back instead.
-constexpr std::size_t kSpareTables = 2 * kMaxCallDepth + 8;
-constexpr std::size_t kSpareCapacity = 256;
+// A table that grew past this many entries gives its storage back when its call ends.
+constexpr std::size_t kKeptCapacity = 256;
 
-// An empty table borrowed from the program's spares for the length of one call.
+// The program's empty table of the next nesting level, borrowed for the length of one call.
+// Leases end in the reverse order of their start, so the tables in use are always the first
+// `callTablesInUse` ones.
 class TableLease {
 public:
     explicit TableLease(ScriptProgram& program) : program_(program) {
-        std::vector<VariableTable>& spares = program.spareTables;
-        if (spares.capacity() < kSpareTables) spares.reserve(kSpareTables);
-        if (!spares.empty()) {
-            table_ = std::move(spares.back());
-            spares.pop_back();
-        }
+        std::deque<VariableTable>& tables = program.callTables;
+        if (program.callTablesInUse == tables.size()) tables.emplace_back();
+        table_ = &tables[program.callTablesInUse++];
     }
     ~TableLease() {
-        std::vector<VariableTable>& spares = program_.spareTables;
-        table_.clear();
-        // The spares never grow past their reserved room, so giving back cannot allocate.
-        if (table_.capacity() <= kSpareCapacity && spares.size() < spares.capacity())
-            spares.push_back(std::move(table_));
+        table_->clear();
+        if (table_->capacity() > kKeptCapacity) VariableTable().swap(*table_);
+        --program_.callTablesInUse;
     }
     TableLease(const TableLease&) = delete;
     TableLease& operator=(const TableLease&) = delete;
-    VariableTable& operator*() { return table_; }
+    VariableTable& operator*() { return *table_; }
 
 private:
     ScriptProgram& program_;
-    VariableTable table_;
+    VariableTable* table_;
 };
 
 int ParameterError(ScriptResult& record, std::size_t position, int code) {
@@ -134,11 +129,6 @@ int ParameterError(ScriptResult& record, std::size_t position, int code) {
 
 }  // namespace
 
-ScriptValue* LookupVariable(RunContext& context, VariableTable& locals, std::string_view name) {
-    if (ScriptValue* local = FindVariable(locals, name, context.program.strict)) return local;
-    return FindVariable(context.program.globals, name, context.program.strict);
-}
-
 int ExecuteCall(RunContext& context, std::string_view name, const CallTarget& target,
                 const VariableTable& itemArgs, VariableTable& locals, ScriptValue& result) {
     // `exit` is a statement in call form, never a function, wherever it is written.
@@ -159,23 +149,28 @@ int CallUserFunction(RunContext& context, std::string_view name, VariableTable& 
                      ScriptValue& result, uint32_t* hint) {
     ScriptResult& record = context.record;
     ScriptProgram& program = context.program;
-    SetResultCall(record, name);
+    // An error before the body runs names the call as it is spelled.
+    auto refuse = [&record, name](int error) {
+        SetResultCall(record, name);
+        return error;
+    };
     uint32_t ownHint = UINT32_MAX;
     const FunctionDef* function = program.FindFunction(name, hint ? *hint : ownHint);
-    if (!function) return kErrFunctionNotFound;
+    if (!function) return refuse(kErrFunctionNotFound);
     if (record.line < 0) record.line = function->line;
 
     // main may be started with more arguments than it declares; the extra ones are ignored.
     const std::size_t count = function->parameters.size();
     const bool isMain = NamesEqual(function->name, "main", program.strict);
-    if (isMain ? args.size() < count : args.size() != count) return kErrParametersDontMatch;
+    if (isMain ? args.size() < count : args.size() != count)
+        return refuse(kErrParametersDontMatch);
 
     TableLease lease(program);
     VariableTable& locals = *lease;
     locals.assign(function->parameters.begin(), function->parameters.end());
-    if (int error = BindParameters(context, args, locals, count)) return error;
+    if (int error = BindParameters(context, args, locals, count)) return refuse(error);
     if (program.callDepth >= kMaxCallDepth || StackGuard::Exhausted(*context.guard))
-        return kErrStackOverflow;
+        return refuse(kErrStackOverflow);
     ++program.callDepth;
 
     record.line = function->line;

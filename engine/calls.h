@@ -14,7 +14,12 @@
 constexpr int kMaxCallDepth = 1002;
 
 // A name in scope: the local table first, then the globals, each newest first; nullptr when absent.
-ScriptValue* LookupVariable(RunContext& context, VariableTable& locals, std::string_view name);
+inline ScriptValue* LookupVariable(RunContext& context, VariableTable& locals,
+                                   std::string_view name) {
+    const bool strict = context.program.strict;
+    if (ScriptValue* local = FindVariable(locals, name, strict)) return local;
+    return FindVariable(context.program.globals, name, strict);
+}
 
 // A call statement or a call inside an expression: prepares `itemArgs`, dispatches by name.
 // Returns 0, kSignalExit or an error; the call's value lands in `result`.

@@ -344,6 +344,39 @@ const LexedExpression& Lexed(const ScriptValue& argument, bool strict,
     return *owner;
 }
 
+// The int plan (LexedExpression::intPlan) when every operand holds an int now: the same steps
+// on bare ints, with no item list. False, with nothing changed, whenever the general path
+// could answer otherwise (an operand of another type or not defined, an operation that
+// fails); that path then runs and raises what it raises, since reading operands changes nothing.
+bool EvaluateIntPlan(RunContext& context, const LexedExpression& lexed, VariableTable& locals,
+                     ScriptValue& result) {
+    int32_t values[kIntPlanItems];
+    for (std::size_t i = 0; i < lexed.tokens.size(); ++i) {
+        const ExprToken& token = lexed.tokens[i];
+        if (token.kind == TokenKind::Operator) continue;
+        const ScriptValue* value = &token.value;
+        if (token.kind == TokenKind::Variable) {
+            value = LookupVariable(context, locals, token.value.text);
+            if (!value) return false;
+        }
+        if (value->type != kTypeInt) return false;
+        values[i] = value->integer;
+    }
+    for (const ReduceStep& step : lexed.steps) {
+        int32_t& right = values[step.right];
+        if (step.kind == StepKind::Unary) {
+            right = step.op == '-' ? Wrap(0u - static_cast<uint32_t>(right)) : right == 0;
+        } else if (IntOperation(step.op, values[step.left], right, right) < 0) {
+            return false;
+        }
+    }
+    result.type = kTypeInt;
+    result.integer = values[lexed.resultItem];
+    result.text.clear();
+    result.handle = 0;
+    return true;
+}
+
 // Evaluates the operand tokens left to right into `items`; a call or a group may end the run.
 int EvaluateTokens(RunContext& context, const LexedExpression& lexed, VariableTable& locals,
                    uint32_t expectedType, int32_t baseLine, ItemSegment& items) {
@@ -411,6 +444,7 @@ int EvaluateText(RunContext& context, const ScriptValue& argument, VariableTable
     std::shared_ptr<const LexedExpression> owner;
     const LexedExpression& lexed = Lexed(argument, context.program.strict, owner);
     if (stack.activeBytes + lexed.cost > kActiveBudget) return kErrStackOverflow;
+    if (lexed.intPlan && EvaluateIntPlan(context, lexed, locals, result)) return kOk;
     ActiveBytes active(stack, lexed.cost);
 
     ItemSegment items(stack);

@@ -262,6 +262,33 @@ private:
     std::vector<char> shape_;
 };
 
+bool IsOperand(const LexedExpression& lexed, uint32_t item) {
+    const TokenKind kind = lexed.tokens[item].kind;
+    return kind == TokenKind::Constant || kind == TokenKind::Variable;
+}
+
+// See LexedExpression::intPlan. A plan that reduces nothing is left to the general path.
+bool HasIntPlan(const LexedExpression& lexed) {
+    if (lexed.steps.empty() || lexed.tokens.size() > kIntPlanItems) return false;
+    for (const ExprToken& token : lexed.tokens) {
+        if (token.kind != TokenKind::Operator && token.kind != TokenKind::Constant &&
+            token.kind != TokenKind::Variable)
+            return false;
+    }
+    for (const ReduceStep& step : lexed.steps) {
+        switch (step.kind) {
+        case StepKind::Unary:
+            if (!IsOperand(lexed, step.right)) return false;
+            break;
+        case StepKind::Binary:
+            if (!IsOperand(lexed, step.left) || !IsOperand(lexed, step.right)) return false;
+            break;
+        case StepKind::Fail: return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string OperatorText(char op) {
@@ -287,6 +314,7 @@ std::shared_ptr<const LexedExpression> LexExpression(std::string_view text, bool
     Lexer(*lexed).Run();
     if (lexed->tokens.empty() || lexed->tokens.back().kind != TokenKind::Error)
         Planner(*lexed).Run();
+    lexed->intPlan = HasIntPlan(*lexed);
     lexed->cost = CostOf(*lexed);
     lexed->cacheable = ReserveCache(lexed->cost);
     return lexed;

@@ -60,6 +60,8 @@ struct ReduceStep {
     uint32_t right = 0;
 };
 
+constexpr std::size_t kIntPlanItems = 16;
+
 struct LexedExpression {
     std::string
         source;  // the text this was lexed from; a cache entry is used only while it matches
@@ -70,6 +72,9 @@ struct LexedExpression {
     uint32_t lines = 0;             // line breaks in the whole text
     std::size_t cost = 0;           // approximate bytes held, for the memory budgets
     bool cacheable = false;         // the cache budget admitted it
+    // At most kIntPlanItems tokens, only variables, constants and operators, and every step
+    // applies to operand items: when all operands hold ints the steps can run on bare ints.
+    bool intPlan = false;
 
     LexedExpression() = default;
     LexedExpression(const LexedExpression&) = delete;

@@ -1,6 +1,7 @@
 // The compiled program of one engine call: globals, functions with their statement trees,
 // the run's open-file and browser tables, call depth and the strict flag.
 #pragma once
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -59,9 +60,11 @@ struct ScriptProgram {
     std::vector<std::unique_ptr<ProgramResource>> files;     // HFILE n is files[n-1]
     int callDepth = 0;
     bool strict = false;
-    // Local and argument tables of finished calls, emptied but keeping their storage, so a
-    // call allocates no table (TableLease in calls.cpp).
-    std::vector<VariableTable> spareTables;
+    // Local and argument tables, one per nesting level of calls, emptied when a call ends but
+    // keeping their storage, so a call allocates no table (TableLease in calls.cpp). A deque:
+    // growing it never moves the tables that running calls hold.
+    std::deque<VariableTable> callTables;
+    std::size_t callTablesInUse = 0;
 
     ~ScriptProgram() {
         files.clear();  // open files close before browsers go, as the run ends

@@ -28,15 +28,6 @@ std::string FoldAsciiCase(std::string_view text) {
     return folded;
 }
 
-bool NamesEqual(std::string_view a, std::string_view b, bool strict) {
-    if (a.size() != b.size()) return false;
-    if (strict) return a == b;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldAsciiCase(a[i]) != FoldAsciiCase(b[i])) return false;
-    }
-    return true;
-}
-
 uint32_t TypeFromWord(std::string_view word, bool strict) {
     for (const TypeWord& entry : kTypeWords) {
         if (NamesEqual(word, entry.word, strict)) return entry.type;
@@ -147,20 +138,4 @@ bool ConvertValue(ScriptValue& value, uint32_t type, bool strict) {
         return true;
     }
     return false;
-}
-
-ScriptValue* FindVariable(VariableTable& table, std::string_view name, bool strict) {
-    // The hot lookup of every variable read, so the comparison of NamesEqual is inlined here.
-    const std::size_t size = name.size();
-    const char* wanted = name.data();
-    for (auto it = table.rbegin(); it != table.rend(); ++it) {
-        if (it->name.size() != size) continue;
-        const char* candidate = it->name.data();
-        std::size_t i = 0;
-        while (i < size && (candidate[i] == wanted[i] ||
-                            (!strict && FoldAsciiCase(candidate[i]) == FoldAsciiCase(wanted[i]))))
-            ++i;
-        if (i == size) return &*it;
-    }
-    return nullptr;
 }

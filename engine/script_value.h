@@ -53,7 +53,14 @@ constexpr char FoldAsciiCase(char c) {
 std::string FoldAsciiCase(std::string_view text);
 
 // The one name comparison: exact under strict, ASCII case-insensitive otherwise.
-bool NamesEqual(std::string_view a, std::string_view b, bool strict);
+inline bool NamesEqual(std::string_view a, std::string_view b, bool strict) {
+    if (a.size() != b.size()) return false;
+    if (strict) return a == b;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (FoldAsciiCase(a[i]) != FoldAsciiCase(b[i])) return false;
+    }
+    return true;
+}
 
 // Type keyword table in its order: int, string, void, HKEY, HBROWSER, HFILE. 0 when not a type
 // word.
@@ -83,5 +90,21 @@ void MoveValue(ScriptValue& destination, ScriptValue& source);
 // Returns false (value unchanged) when no conversion applies.
 bool ConvertValue(ScriptValue& value, uint32_t type, bool strict);
 
-// Newest-first lookup in one table; nullptr when absent.
-ScriptValue* FindVariable(VariableTable& table, std::string_view name, bool strict);
+// Newest-first lookup in one table; nullptr when absent. The hot look-up of every variable
+// read, so it is inline, with the comparison of NamesEqual written out.
+inline ScriptValue* FindVariable(VariableTable& table, std::string_view name, bool strict) {
+    const std::size_t size = name.size();
+    const char* wanted = name.data();
+    ScriptValue* const first = table.data();
+    for (ScriptValue* it = first + table.size(); it != first;) {
+        --it;
+        if (it->name.size() != size) continue;
+        const char* candidate = it->name.data();
+        std::size_t i = 0;
+        while (i < size && (candidate[i] == wanted[i] ||
+                            (!strict && FoldAsciiCase(candidate[i]) == FoldAsciiCase(wanted[i]))))
+            ++i;
+        if (i == size) return it;
+    }
+    return nullptr;
+}

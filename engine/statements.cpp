@@ -305,6 +305,7 @@ std::size_t SkipStatement(const std::vector<Statement>& list, std::size_t index)
 int RunBlock(RunContext& context, const Block& block, VariableTable& locals) {
     // Leaving the block drops its own declarations; implicit variables live until the
     // function returns.
+    if (block.locals.empty()) return ExecuteStatementList(context, block.statements, locals);
     const std::size_t outer = locals.size();
     EnterBlock(block, locals);
     int outcome = ExecuteStatementList(context, block.statements, locals);
