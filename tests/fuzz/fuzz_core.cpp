@@ -10,6 +10,7 @@
 #include "calls.h"
 #include "compiler.h"
 #include "expression.h"
+#include "expression_lexer.h"
 #include "fake_platform.h"
 #include "program.h"
 #include "random.h"
@@ -45,15 +46,34 @@ Outcome Evaluate(RunContext& context, const ScriptValue& item, VariableTable& lo
     return {rc, context.record.line, result.type, result.integer, result.text, result.handle};
 }
 
-// The first evaluation lexes and caches; the second runs on the cached form and must match.
-void EvaluateTwice(RunContext& context, const ScriptValue& item, VariableTable& locals) {
-    Outcome first = Evaluate(context, item, locals);
-    Outcome second = Evaluate(context, item, locals);
+// The same text with its int plan switched off, so only the general path runs.
+Outcome EvaluateGenerally(RunContext& context, const ScriptValue& item, VariableTable& locals) {
+    ScriptValue general = item;
+    if (item.type == kTypeExpression) {
+        // LexExpression makes a non-const object, so dropping the const is sound here.
+        auto lexed = std::const_pointer_cast<LexedExpression>(
+            LexExpression(item.text, context.program.strict));
+        lexed->intPlan = false;
+        general.lexed = lexed;
+    }
+    return Evaluate(context, general, locals);
+}
+
+void CheckSame(const Outcome& first, const Outcome& second) {
     Check(first.rc == second.rc && first.line == second.line);
     if (first.rc == 0)
         Check(first.type == second.type && first.integer == second.integer &&
               first.text == second.text && first.handle == second.handle);
+}
+
+// The first evaluation lexes and caches; the second runs on the cached form and must match,
+// and so must the general path without the int plan.
+void EvaluateTwice(RunContext& context, const ScriptValue& item, VariableTable& locals) {
+    Outcome first = Evaluate(context, item, locals);
+    Outcome second = Evaluate(context, item, locals);
+    CheckSame(first, second);
     if (first.rc == 0) Check(context.record.line == 100);  // success puts the line back
+    CheckSame(first, EvaluateGenerally(context, item, locals));
 }
 
 struct RunOutcome {
@@ -138,7 +158,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     program.strict = strict;
     ScriptValue functionResult;
     RunContext context{window, program, record, &functionResult};
+    // A few variables of each kind, so operands are found with ints and with other types.
     VariableTable locals;
+    for (ScriptValue value : {MakeInt(7), MakeInt(-2147483647 - 1), MakeInt(0), MakeString("12"),
+                              MakeHandle(kTypeHkey, 5), MakeVoid()}) {
+        value.name = std::string(1, static_cast<char>('a' + locals.size()));
+        locals.push_back(value);
+    }
 
     // An argument list as a call statement would read it, each argument evaluated.
     {
