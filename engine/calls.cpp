@@ -142,11 +142,11 @@ int ExecuteCall(RunContext& context, std::string_view name, const CallTarget& ta
                          result,         context.record,  builtin->name};
         return builtin->handler(call);
     }
-    return CallUserFunction(context, name, args, result, &target.functionHint);
+    return CallUserFunction(context, name, args, result, &target.function);
 }
 
 int CallUserFunction(RunContext& context, std::string_view name, VariableTable& args,
-                     ScriptValue& result, uint32_t* hint) {
+                     ScriptValue& result, FunctionHint* hint) {
     ScriptResult& record = context.record;
     ScriptProgram& program = context.program;
     // An error before the body runs names the call as it is spelled.
@@ -154,7 +154,7 @@ int CallUserFunction(RunContext& context, std::string_view name, VariableTable& 
         SetResultCall(record, name);
         return error;
     };
-    uint32_t ownHint = UINT32_MAX;
+    FunctionHint ownHint;
     const FunctionDef* function = program.FindFunction(name, hint ? *hint : ownHint);
     if (!function) return refuse(kErrFunctionNotFound);
     if (record.line < 0) record.line = function->line;

@@ -27,6 +27,6 @@ inline ScriptValue* LookupVariable(RunContext& context, VariableTable& locals,
 int ExecuteCall(RunContext& context, std::string_view name, const CallTarget& target,
                 const VariableTable& itemArgs, VariableTable& locals, ScriptValue& result);
 // Calls a user function with prepared arguments (also the entry call of the run driver).
-// `hint` is the call site's guess at the function's table index (CallTarget::functionHint).
+// `hint` is the call site's memory of where it found the function (CallTarget::function).
 int CallUserFunction(RunContext& context, std::string_view name, VariableTable& args,
-                     ScriptValue& result, uint32_t* hint = nullptr);
+                     ScriptValue& result, FunctionHint* hint = nullptr);

@@ -8,10 +8,9 @@ FunctionDef* ScriptProgram::FindFunction(std::string_view name) {
     return nullptr;
 }
 
-FunctionDef* ScriptProgram::FindFunction(std::string_view name, uint32_t& hint) {
-    if (hint < functions.size() && NamesEqual(functions[hint].name, name, strict))
-        return &functions[hint];
+FunctionDef* ScriptProgram::FindFunction(std::string_view name, FunctionHint& hint) {
+    if (hint.program == this && hint.index < functions.size()) return &functions[hint.index];
     FunctionDef* function = FindFunction(name);
-    if (function) hint = static_cast<uint32_t>(function - functions.data());
+    if (function) hint = {this, static_cast<uint32_t>(function - functions.data())};
     return function;
 }

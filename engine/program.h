@@ -72,9 +72,8 @@ struct ScriptProgram {
     }
     // First function in table order whose name matches; nullptr when none.
     FunctionDef* FindFunction(std::string_view name);
-    // The same, trying the index `hint` first and leaving the found index there. Functions are
-    // only ever appended, so the first match found once stays the first match.
-    FunctionDef* FindFunction(std::string_view name, uint32_t& hint);
+    // The same through a call site's hint, which it updates.
+    FunctionDef* FindFunction(std::string_view name, FunctionHint& hint);
 };
 
 // Files loaded during one compile, in the spelling the compiler stored.

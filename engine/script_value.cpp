@@ -98,26 +98,6 @@ void SetEmptyValue(ScriptValue& value, uint32_t type) {
     value.handle = 0;
 }
 
-void CopyValue(ScriptValue& destination, const ScriptValue& source) {
-    if (&destination == &source) return;
-    destination.type = source.type;
-    destination.integer = source.integer;
-    if (!source.text.empty() || !destination.text.empty())  // ints and handles carry no text
-        destination.text = source.text;
-    destination.handle = source.handle;
-    if (destination.lexed) destination.lexed.reset();
-}
-
-void MoveValue(ScriptValue& destination, ScriptValue& source) {
-    if (&destination == &source) return;
-    destination.type = source.type;
-    destination.integer = source.integer;
-    if (!source.text.empty() || !destination.text.empty())
-        destination.text = std::move(source.text);
-    destination.handle = source.handle;
-    if (destination.lexed) destination.lexed.reset();
-}
-
 bool ConvertValue(ScriptValue& value, uint32_t type, bool strict) {
     if (value.type == type) return true;
     if (value.type == kTypeVoid) {

@@ -80,11 +80,25 @@ ScriptValue MakeHandle(uint32_t type,
 
 // The empty value of a type: 0, "", handle 0. Keeps name, line, reference and flag.
 void SetEmptyValue(ScriptValue& value, uint32_t type);
-// Copies type, integer, text and handle; the destination keeps its name, line, reference, flag.
-// A lexed form the destination held goes with its old text.
-void CopyValue(ScriptValue& destination, const ScriptValue& source);
-// As CopyValue, for a source that dies anyway: its text is moved, not copied.
-void MoveValue(ScriptValue& destination, ScriptValue& source);
+// Copies type, integer, text (shared, not duplicated) and handle; the destination keeps its
+// name, line, reference, flag. A lexed form the destination held goes with its old text.
+inline void CopyValue(ScriptValue& destination, const ScriptValue& source) {
+    if (&destination == &source) return;
+    destination.type = source.type;
+    destination.integer = source.integer;
+    destination.text = source.text;
+    destination.handle = source.handle;
+    if (destination.lexed) destination.lexed.reset();
+}
+// As CopyValue, for a source that dies anyway: its text is handed over.
+inline void MoveValue(ScriptValue& destination, ScriptValue& source) {
+    if (&destination == &source) return;
+    destination.type = source.type;
+    destination.integer = source.integer;
+    destination.text = std::move(source.text);
+    destination.handle = source.handle;
+    if (destination.lexed) destination.lexed.reset();
+}
 
 // Converts `value` to `type`: void takes any type; int<->string only when !strict.
 // Returns false (value unchanged) when no conversion applies.
