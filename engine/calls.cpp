@@ -24,9 +24,10 @@ constexpr std::size_t kKeptCapacity = 256;
 class TableLease {
 public:
     explicit TableLease(ScriptProgram& program) : program_(program) {
-        std::deque<VariableTable>& tables = program.callTables;
-        if (program.callTablesInUse == tables.size()) tables.emplace_back();
-        table_ = &tables[program.callTablesInUse++];
+        std::vector<std::unique_ptr<VariableTable>>& tables = program.callTables;
+        if (program.callTablesInUse == tables.size())
+            tables.push_back(std::make_unique<VariableTable>());
+        table_ = tables[program.callTablesInUse++].get();
     }
     ~TableLease() {
         table_->clear();

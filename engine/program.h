@@ -1,7 +1,6 @@
 // The compiled program of one engine call: globals, functions with their statement trees,
 // the run's open-file and browser tables, call depth and the strict flag.
 #pragma once
-#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -61,9 +60,9 @@ struct ScriptProgram {
     int callDepth = 0;
     bool strict = false;
     // Local and argument tables, one per nesting level of calls, emptied when a call ends but
-    // keeping their storage, so a call allocates no table (TableLease in calls.cpp). A deque:
-    // growing it never moves the tables that running calls hold.
-    std::deque<VariableTable> callTables;
+    // keeping their storage, so a call allocates no table (TableLease in calls.cpp). Each is
+    // held by pointer: growing the pool never moves the tables that running calls hold.
+    std::vector<std::unique_ptr<VariableTable>> callTables;
     std::size_t callTablesInUse = 0;
 
     ~ScriptProgram() {
