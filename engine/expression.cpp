@@ -151,6 +151,11 @@ int WrongType(ScriptResult& record) {
     return kErrWrongType;
 }
 
+// Unary - or ! on an int.
+int32_t IntUnary(char op, int32_t v) {
+    return op == '-' ? Wrap(0u - static_cast<uint32_t>(v)) : v == 0;
+}
+
 int IntOperation(char op, int32_t a, int32_t b, int32_t& out) {
     uint32_t ua = static_cast<uint32_t>(a);
     uint32_t ub = static_cast<uint32_t>(b);
@@ -180,8 +185,17 @@ int IntOperation(char op, int32_t a, int32_t b, int32_t& out) {
     }
 }
 
+// `s = s + t`: when the left operand shares its text with the assigned variable and nobody
+// else, the variable lets go of it so the append happens in place (the variable takes the
+// result next, and no script code runs in between). Without this a loop of appends copies the
+// whole text at every pass.
+void ReleaseAssignedText(const Item& left, ScriptValue* assigned) {
+    if (assigned && left.text.SoleSharerWith(assigned->text)) assigned->text.clear();
+}
+
 // Applies a binary operator to two operands of one common type; the result goes to `right`.
-int ApplyBinary(char op, Item& left, Item& right, ScriptResult& record) {
+// `assigned` is the variable the result goes to when this is an assignment's last step.
+int ApplyBinary(char op, Item& left, Item& right, ScriptResult& record, ScriptValue* assigned) {
     uint32_t type = left.type;
     if (type == kTypeInt) {
         int32_t out = 0;
@@ -192,6 +206,7 @@ int ApplyBinary(char op, Item& left, Item& right, ScriptResult& record) {
     if (type == kTypeString) {
         if (op == '+') {
             if (left.text.size() + right.text.size() > kMaxTextLength) return kErrStringTooLong;
+            ReleaseAssignedText(left, assigned);
             if (right.text.empty()) {
                 right.text = std::move(left.text);
             } else if (!left.text.empty()) {
@@ -225,8 +240,7 @@ int ApplyUnary(char op, Item& next, ScriptResult& record) {
     uint32_t type = TypeOf(next);
     if (type == kTypeInt) {
         if (next.op) return kErrSyntax;
-        int32_t v = next.integer;
-        SetInt(next, op == '-' ? Wrap(0u - static_cast<uint32_t>(v)) : v == 0);
+        SetInt(next, IntUnary(op, next.integer));
     } else if (IsHandleType(type) && op == '!') {
         SetInt(next, HandleOf(next) == 0);
     } else {
@@ -272,16 +286,6 @@ int UnifyTypes(Item& left, Item& right, bool strict, ScriptResult& record) {
     return kOk;
 }
 
-// `s = s + t` as the last step: when the left operand shares its text with the assigned
-// variable and nobody else, the variable lets go of it so the append happens in place (the
-// variable takes the result next, and no script code runs in between). Without this a loop
-// of appends copies the whole text at every pass.
-void ReleaseAssignedText(const Item& left, const Item& right, ScriptValue* assigned) {
-    if (assigned && left.type == kTypeString && left.text.SoleSharerWith(assigned->text) &&
-        left.text.size() + right.text.size() <= kMaxTextLength)
-        assigned->text.clear();
-}
-
 int ApplyStep(const ReduceStep& step, ItemSegment& items, bool strict, ScriptResult& record,
               ScriptValue* assigned) {
     switch (step.kind) {
@@ -291,8 +295,7 @@ int ApplyStep(const ReduceStep& step, ItemSegment& items, bool strict, ScriptRes
         Item& right = items[step.right];
         if (int rc = UnifyTypes(left, right, strict, record); rc < 0) return rc;
         if (left.op || right.op) return kErrSyntax;
-        if (step.op == '+') ReleaseAssignedText(left, right, assigned);
-        return ApplyBinary(step.op, left, right, record);
+        return ApplyBinary(step.op, left, right, record, assigned);
     }
     case StepKind::Fail: break;
     }
@@ -305,7 +308,8 @@ int Reduce(const LexedExpression& lexed, ItemSegment& items, bool strict, Script
            ScriptValue* assigned) {
     const std::size_t last = lexed.steps.size() - 1;
     for (std::size_t i = 0; i < lexed.steps.size(); ++i) {
-        if (int rc = ApplyStep(lexed.steps[i], items, strict, record, i == last ? assigned : nullptr);
+        if (int rc =
+                ApplyStep(lexed.steps[i], items, strict, record, i == last ? assigned : nullptr);
             rc < 0)
             return rc;
     }
@@ -365,7 +369,7 @@ bool EvaluateIntPlan(RunContext& context, const LexedExpression& lexed, Variable
     for (const ReduceStep& step : lexed.steps) {
         int32_t& right = values[step.right];
         if (step.kind == StepKind::Unary) {
-            right = step.op == '-' ? Wrap(0u - static_cast<uint32_t>(right)) : right == 0;
+            right = IntUnary(step.op, right);
         } else if (IntOperation(step.op, values[step.left], right, right) < 0) {
             return false;
         }

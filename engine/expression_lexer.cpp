@@ -262,18 +262,19 @@ private:
     std::vector<char> shape_;
 };
 
-bool IsOperand(const LexedExpression& lexed, uint32_t item) {
-    const TokenKind kind = lexed.tokens[item].kind;
+bool IsOperand(TokenKind kind) {
     return kind == TokenKind::Constant || kind == TokenKind::Variable;
+}
+
+bool IsOperand(const LexedExpression& lexed, uint32_t item) {
+    return IsOperand(lexed.tokens[item].kind);
 }
 
 // See LexedExpression::intPlan. A plan that reduces nothing is left to the general path.
 bool HasIntPlan(const LexedExpression& lexed) {
     if (lexed.steps.empty() || lexed.tokens.size() > kIntPlanItems) return false;
     for (const ExprToken& token : lexed.tokens) {
-        if (token.kind != TokenKind::Operator && token.kind != TokenKind::Constant &&
-            token.kind != TokenKind::Variable)
-            return false;
+        if (token.kind != TokenKind::Operator && !IsOperand(token.kind)) return false;
     }
     for (const ReduceStep& step : lexed.steps) {
         switch (step.kind) {
