@@ -53,11 +53,11 @@ constexpr char FoldAsciiCase(char c) {
 std::string FoldAsciiCase(std::string_view text);
 
 // The one name comparison: exact under strict, ASCII case-insensitive otherwise.
+// Inline: every variable read compares names through it.
 inline bool NamesEqual(std::string_view a, std::string_view b, bool strict) {
     if (a.size() != b.size()) return false;
-    if (strict) return a == b;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldAsciiCase(a[i]) != FoldAsciiCase(b[i])) return false;
+        if (a[i] != b[i] && (strict || FoldAsciiCase(a[i]) != FoldAsciiCase(b[i]))) return false;
     }
     return true;
 }
@@ -105,20 +105,13 @@ inline void MoveValue(ScriptValue& destination, ScriptValue& source) {
 bool ConvertValue(ScriptValue& value, uint32_t type, bool strict);
 
 // Newest-first lookup in one table; nullptr when absent. The hot look-up of every variable
-// read, so it is inline, with the comparison of NamesEqual written out.
+// read, so it is inline.
 inline ScriptValue* FindVariable(VariableTable& table, std::string_view name, bool strict) {
-    const std::size_t size = name.size();
-    const char* wanted = name.data();
     ScriptValue* const first = table.data();
     for (ScriptValue* it = first + table.size(); it != first;) {
         --it;
-        if (it->name.size() != size) continue;
-        const char* candidate = it->name.data();
-        std::size_t i = 0;
-        while (i < size && (candidate[i] == wanted[i] ||
-                            (!strict && FoldAsciiCase(candidate[i]) == FoldAsciiCase(wanted[i]))))
-            ++i;
-        if (i == size) return it;
+        // The length test in the loop itself keeps a mismatch to one compare (measured).
+        if (it->name.size() == name.size() && NamesEqual(it->name, name, strict)) return it;
     }
     return nullptr;
 }

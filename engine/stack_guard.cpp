@@ -11,11 +11,6 @@ namespace {
 // One object, so a check costs one thread-local look-up (a call on some hosts).
 thread_local StackGuardState guard;
 
-std::size_t FrameAddress() {
-    // The real frame, also under sanitizers that move locals to a fake stack.
-    return reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
-}
-
 }  // namespace
 
 StackGuard::StackGuard(std::size_t budget)

@@ -25,13 +25,18 @@ public:
     // this one is inline.
     static bool Exhausted(const StackGuardState& state) {
         if (!state.active) return false;
-        // The real frame, also under sanitizers that move locals to a fake stack.
-        const std::size_t here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+        const std::size_t here = FrameAddress();
         const std::size_t used = here < state.base ? state.base - here : here - state.base;
         return used > state.budget;
     }
 
 private:
+    // The frame of the caller it is inlined into: the real frame, also under sanitizers that
+    // move locals to a fake stack.
+    [[gnu::always_inline]] static std::size_t FrameAddress() {
+        return reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+    }
+
     // The guard this one replaced, put back when it ends (guards nest).
     std::size_t previousBase_;
     std::size_t previousBudget_;
