@@ -46,16 +46,32 @@ Outcome Evaluate(RunContext& context, const ScriptValue& item, VariableTable& lo
     return {rc, context.record.line, result.type, result.integer, result.text, result.handle};
 }
 
-// The same text with its int plan switched off, so only the general path runs.
+// Binds to an expression item (nested calls and groups included) a lexed form whose int plan
+// is off, so its evaluation takes the general path everywhere.
+void SwitchOffIntPlans(const ScriptValue& item, bool strict) {
+    if (item.type != kTypeExpression) return;
+    if (!item.lexed || item.lexed->strict != strict) item.lexed = LexExpression(item.text, strict);
+    // LexExpression makes a non-const object, so dropping the const is sound here.
+    auto* lexed = const_cast<LexedExpression*>(item.lexed.get());
+    lexed->intPlan = false;
+    for (const ExprToken& token : lexed->tokens) {
+        for (const ScriptValue& argument : token.args) SwitchOffIntPlans(argument, strict);
+        if (token.kind == TokenKind::Group) SwitchOffIntPlans(token.value, strict);
+    }
+}
+
+void SwitchOffIntPlans(const Block& block, bool strict) {
+    for (const Statement& statement : block.statements) {
+        for (const ScriptValue& item : statement.items) SwitchOffIntPlans(item, strict);
+        if (statement.block) SwitchOffIntPlans(*statement.block, strict);
+    }
+}
+
+// The same text with its int plans switched off, so only the general path runs.
 Outcome EvaluateGenerally(RunContext& context, const ScriptValue& item, VariableTable& locals) {
     ScriptValue general = item;
-    if (item.type == kTypeExpression) {
-        // LexExpression makes a non-const object, so dropping the const is sound here.
-        auto lexed = std::const_pointer_cast<LexedExpression>(
-            LexExpression(item.text, context.program.strict));
-        lexed->intPlan = false;
-        general.lexed = lexed;
-    }
+    general.lexed.reset();
+    SwitchOffIntPlans(general, context.program.strict);
     return Evaluate(context, general, locals);
 }
 
@@ -97,26 +113,6 @@ RunOutcome RunMain(FakePlatform& platform, RunContext& context, const VariableTa
     int rc = CallUserFunction(context, "main", args, result);
     context.functionResult = nullptr;
     return {rc, context.record.line, result.type, result.integer, result.text, platform.pumps};
-}
-
-// Binds to every expression item of `block` (nested calls and groups included) a lexed form
-// whose int plan is off, so a run takes the general path everywhere.
-void SwitchOffIntPlans(const ScriptValue& item, bool strict) {
-    if (item.type != kTypeExpression) return;
-    if (!item.lexed || item.lexed->strict != strict) item.lexed = LexExpression(item.text, strict);
-    auto* lexed = const_cast<LexedExpression*>(item.lexed.get());  // made non-const
-    lexed->intPlan = false;
-    for (const ExprToken& token : lexed->tokens) {
-        for (const ScriptValue& argument : token.args) SwitchOffIntPlans(argument, strict);
-        if (token.kind == TokenKind::Group) SwitchOffIntPlans(token.value, strict);
-    }
-}
-
-void SwitchOffIntPlans(const Block& block, bool strict) {
-    for (const Statement& statement : block.statements) {
-        for (const ScriptValue& item : statement.items) SwitchOffIntPlans(item, strict);
-        if (statement.block) SwitchOffIntPlans(*statement.block, strict);
-    }
 }
 
 // The text as a whole script. The first run lexes every expression it meets and caches the
