@@ -24,6 +24,13 @@ int FetchArgument(BuiltinCall& call, int position, uint32_t type, bool strict, S
     return kOk;
 }
 
+// An argument that already has the wanted type is read in place; only a conversion needs a copy.
+const ScriptValue* ArgumentOfType(const BuiltinCall& call, int position, uint32_t type) {
+    if (position < 0 || static_cast<std::size_t>(position) >= call.args.size()) return nullptr;
+    const ScriptValue& argument = call.args[static_cast<std::size_t>(position)];
+    return argument.type == type ? &argument : nullptr;
+}
+
 std::vector<std::unique_ptr<ProgramResource>>& Table(BuiltinCall& call, ResourceTable table) {
     return table == ResourceTable::kFiles ? call.program.files : call.program.browsers;
 }
@@ -31,6 +38,10 @@ std::vector<std::unique_ptr<ProgramResource>>& Table(BuiltinCall& call, Resource
 }  // namespace
 
 int GetIntParam(BuiltinCall& call, int position, int32_t& value) {
+    if (const ScriptValue* argument = ArgumentOfType(call, position, kTypeInt)) {
+        value = argument->integer;
+        return kOk;
+    }
     ScriptValue argument;
     if (int error = FetchArgument(call, position, kTypeInt, call.program.strict, argument))
         return error;
@@ -46,6 +57,10 @@ int GetStringParam(BuiltinCall& call, int position, std::string& value) {
 }
 
 int GetSharedStringParam(BuiltinCall& call, int position, SharedText& value) {
+    if (const ScriptValue* argument = ArgumentOfType(call, position, kTypeString)) {
+        value = argument->text;
+        return kOk;
+    }
     ScriptValue argument;
     if (int error = FetchArgument(call, position, kTypeString, call.program.strict, argument))
         return error;
@@ -100,11 +115,21 @@ int GetIntOrStringParam(BuiltinCall& call, int position, bool& isInt, int32_t& v
     return kOk;
 }
 
-void SetIntResult(BuiltinCall& call, int32_t value) { CopyValue(call.result, MakeInt(value)); }
+// Results are set field by field: a whole temporary value would cost more than the call.
+void SetIntResult(BuiltinCall& call, int32_t value) {
+    ScriptValue& result = call.result;
+    result.type = kTypeInt;
+    result.integer = value;
+    result.text.clear();
+    result.handle = 0;
+}
 
 void SetStringResult(BuiltinCall& call, std::string text) {
-    ScriptValue value = MakeString(std::move(text));
-    MoveValue(call.result, value);
+    ScriptValue& result = call.result;
+    result.type = kTypeString;
+    result.integer = 0;
+    result.text = std::move(text);
+    result.handle = 0;
 }
 
 void SetVoidResult(BuiltinCall& call) { CopyValue(call.result, MakeVoid()); }

@@ -63,69 +63,156 @@ int ParameterError(ScriptResult& record, std::size_t position, int code) {
     return kSignalExit;
 }
 
-// Turns the compiler's argument items into values. A bare variable name keeps a pointer to the
-// variable so a by-reference parameter can write back; nothing appends to `locals` meanwhile.
+// Turns one argument item into a value. A bare variable name keeps a pointer to the variable
+// so a by-reference parameter can write back; nothing appends to `locals` meanwhile.
+[[gnu::always_inline]] inline int PrepareArgument(RunContext& context, const ScriptValue& item,
+                                                  std::size_t position, VariableTable& locals,
+                                                  ScriptValue& argument) {
+    switch (item.type) {
+    case kTypeVarRef: {
+        ScriptValue* variable = LookupVariable(context, locals, item.text);
+        if (!variable) {
+            SetResultName(context.record, item.text);
+            return kErrNotDefined;
+        }
+        CopyValue(argument, *variable);
+        argument.reference = variable;
+        return kOk;
+    }
+    case kTypeExpression: return EvaluateExpression(context, item, locals, argument);
+    case kTypeString:
+    case kTypeInt:
+    case kTypeVoid:
+    case kTypeHkey:
+    case kTypeHbrowser:
+    case kTypeHfile: CopyValue(argument, item); return kOk;
+    default: return ParameterError(context.record, position, kErrBadParameterType);
+    }
+}
+
+// The compiler's argument items as values, left to right.
 [[gnu::noinline]] int PrepareArguments(RunContext& context, const VariableTable& itemArgs,
                                        VariableTable& locals, VariableTable& args) {
     args.reserve(itemArgs.size());
     for (std::size_t i = 0; i < itemArgs.size(); ++i) {
-        const ScriptValue& item = itemArgs[i];
         // Built in place: the room is reserved, so `args` never moves meanwhile.
-        ScriptValue& argument = args.emplace_back();
-        switch (item.type) {
-        case kTypeVarRef: {
-            ScriptValue* variable = LookupVariable(context, locals, item.text);
-            if (!variable) {
-                SetResultName(context.record, item.text);
-                return kErrNotDefined;
-            }
-            CopyValue(argument, *variable);
-            argument.reference = variable;
-            break;
-        }
-        case kTypeExpression:
-            if (int outcome = EvaluateExpression(context, item, locals, argument); outcome != kOk)
-                return outcome;
-            break;
-        case kTypeString:
-        case kTypeInt:
-        case kTypeVoid:
-        case kTypeHkey:
-        case kTypeHbrowser:
-        case kTypeHfile: CopyValue(argument, item); break;
-        default: return ParameterError(context.record, i, kErrBadParameterType);
-        }
+        if (int outcome = PrepareArgument(context, itemArgs[i], i, locals, args.emplace_back());
+            outcome != kOk)
+            return outcome;
     }
     return kOk;
 }
 
-// Moves the arguments into the new local table's parameters (an argument is already a copy;
-// only its `reference` is read afterwards). No int/string conversion here; NULL gives the
-// parameter's empty value.
-[[gnu::noinline]] int BindParameters(RunContext& context, VariableTable& args,
-                                     VariableTable& locals, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) {
+// Each parameter holds its argument's value as evaluated and, in `reference`, the caller's
+// variable it was read from. No int/string conversion here; NULL gives the parameter's empty
+// value.
+[[gnu::noinline]] int CheckParameters(RunContext& context, const VariableTable& declared,
+                                      VariableTable& locals) {
+    for (std::size_t i = 0; i < declared.size(); ++i) {
         ScriptValue& parameter = locals[i];
-        ScriptValue& argument = args[i];
-        if (argument.type == parameter.type) {
-            MoveValue(parameter, argument);
-        } else if (argument.type == kTypeVoid) {
-            SetEmptyValue(parameter, parameter.type);
-        } else {
-            return ParameterError(context.record, i, kErrBadParameterType);
+        if (parameter.type != declared[i].type) {
+            if (parameter.type != kTypeVoid)
+                return ParameterError(context.record, i, kErrBadParameterType);
+            SetEmptyValue(parameter, declared[i].type);
         }
-        if (context.program.strict && parameter.byReference && !argument.reference)
+        if (context.program.strict && parameter.byReference && !parameter.reference)
             return ParameterError(context.record, i, kErrConstantByReference);
     }
     return kOk;
 }
 
 // By-reference parameters hand their final values back to the caller's variables, in order.
-[[gnu::noinline]] void WriteBack(VariableTable& args, const VariableTable& locals,
-                                 std::size_t count) {
+void WriteBack(const VariableTable& locals, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) {
-        if (locals[i].byReference && args[i].reference) CopyValue(*args[i].reference, locals[i]);
+        const ScriptValue& parameter = locals[i];
+        if (parameter.byReference && parameter.reference)
+            CopyValue(*parameter.reference, parameter);
     }
+}
+
+// An error before the body runs names the call as it is spelled.
+[[gnu::noinline]] int Refuse(ScriptResult& record, std::string_view name, int error) {
+    SetResultCall(record, name);
+    return error;
+}
+
+// The body of `function` on its bound parameters in `locals`.
+int RunFunction(RunContext& context, std::string_view name, const FunctionDef& function,
+                VariableTable& locals, ScriptValue& result) {
+    ScriptResult& record = context.record;
+    ScriptProgram& program = context.program;
+    if (program.callDepth >= kMaxCallDepth || StackGuard::Exhausted(*context.guard))
+        return Refuse(record, name, kErrStackOverflow);
+    ++program.callDepth;
+
+    record.line = function.line;
+    // Most calls stay in one file: only a change of file is saved (a path rarely fits a short
+    // string, so saving it would allocate at every call).
+    const bool sameFile = function.file == record.file;
+    const std::string savedFile = sameFile ? std::string() : std::string(record.file);
+    if (!sameFile) SetResultFile(record, function.file);
+    SetResultCall(record, function.name);
+
+    // A result slot per call: a body that ends without `return` yields the empty value of the
+    // declared type, never a value left over from an earlier or a recursive call.
+    ScriptValue slot;
+    SetEmptyValue(slot, function.result.type);
+    ScriptValue* callerSlot = context.functionResult;
+    context.functionResult = &slot;
+    int outcome = RunBlock(context, function.body, locals);
+    context.functionResult = callerSlot;
+    if (outcome == kSignalBreak) outcome = kErrIllegalBreak;
+    if (outcome >= 0) {
+        // After an error the record keeps the place where it happened.
+        // The caller's record names this call again, as it did before entering.
+        if (!sameFile) SetResultFile(record, savedFile);
+        SetResultCall(record, name);
+    }
+    WriteBack(locals, function.parameters.size());
+    --program.callDepth;
+    if (outcome < 0) return outcome;
+
+    if (outcome == kSignalExit) {
+        // The exit value travels on in the result slot of every function it leaves (the
+        // caller's slot may be `result` itself).
+        if (callerSlot) CopyValue(*callerSlot, slot);
+        MoveValue(result, slot);
+        return kSignalExit;
+    }
+    MoveValue(result, slot);
+    return kOk;
+}
+
+// The user function a call site may enter directly, its arguments evaluated straight into the
+// new local table: found, not `main` (which takes extra arguments), with a matching count.
+// A look-up changes nothing, so finding it before the arguments run is safe; every other case
+// takes the general path, which refuses in its own order.
+const FunctionDef* DirectTarget(RunContext& context, std::string_view name,
+                                const CallTarget& target, std::size_t argumentCount) {
+    const FunctionDef* function = context.program.FindFunction(name, target.function);
+    if (!function || function->parameters.size() != argumentCount ||
+        NamesEqual(function->name, "main", context.program.strict))
+        return nullptr;
+    return function;
+}
+
+// A call of `function` whose arguments go straight into its parameters: no argument table.
+int CallDirect(RunContext& context, std::string_view name, const FunctionDef& function,
+               const VariableTable& itemArgs, VariableTable& callerLocals, ScriptValue& result) {
+    TableLease lease(context.program);
+    VariableTable& locals = *lease;
+    locals.assign(function.parameters.begin(), function.parameters.end());
+    for (std::size_t i = 0; i < itemArgs.size(); ++i) {
+        ScriptValue& parameter = locals[i];
+        parameter.type = kTypeUndetermined;  // a fresh slot, as an argument of its own would be
+        if (int outcome = PrepareArgument(context, itemArgs[i], i, callerLocals, parameter);
+            outcome != kOk)
+            return outcome;
+    }
+    if (context.record.line < 0) context.record.line = function.line;
+    if (int error = CheckParameters(context, function.parameters, locals))
+        return Refuse(context.record, name, error);
+    return RunFunction(context, name, function, locals, result);
 }
 
 }  // namespace
@@ -134,6 +221,10 @@ int ExecuteCall(RunContext& context, std::string_view name, const CallTarget& ta
                 const VariableTable& itemArgs, VariableTable& locals, ScriptValue& result) {
     // `exit` is a statement in call form, never a function, wherever it is written.
     if (target.exit) return ExecuteExit(context, itemArgs, locals);
+    if (!target.builtin) {
+        if (const FunctionDef* function = DirectTarget(context, name, target, itemArgs.size()))
+            return CallDirect(context, name, *function, itemArgs, locals, result);
+    }
     TableLease lease(context.program);
     VariableTable& args = *lease;
     if (int outcome = PrepareArguments(context, itemArgs, locals, args); outcome != kOk)
@@ -150,64 +241,25 @@ int CallUserFunction(RunContext& context, std::string_view name, VariableTable& 
                      ScriptValue& result, FunctionHint* hint) {
     ScriptResult& record = context.record;
     ScriptProgram& program = context.program;
-    // An error before the body runs names the call as it is spelled.
-    auto refuse = [&record, name](int error) {
-        SetResultCall(record, name);
-        return error;
-    };
     FunctionHint ownHint;
     const FunctionDef* function = program.FindFunction(name, hint ? *hint : ownHint);
-    if (!function) return refuse(kErrFunctionNotFound);
+    if (!function) return Refuse(record, name, kErrFunctionNotFound);
     if (record.line < 0) record.line = function->line;
 
     // main may be started with more arguments than it declares; the extra ones are ignored.
     const std::size_t count = function->parameters.size();
     const bool isMain = NamesEqual(function->name, "main", program.strict);
     if (isMain ? args.size() < count : args.size() != count)
-        return refuse(kErrParametersDontMatch);
+        return Refuse(record, name, kErrParametersDontMatch);
 
     TableLease lease(program);
     VariableTable& locals = *lease;
     locals.assign(function->parameters.begin(), function->parameters.end());
-    if (int error = BindParameters(context, args, locals, count)) return refuse(error);
-    if (program.callDepth >= kMaxCallDepth || StackGuard::Exhausted(*context.guard))
-        return refuse(kErrStackOverflow);
-    ++program.callDepth;
-
-    record.line = function->line;
-    // Most calls stay in one file: only a change of file is saved (a path rarely fits a short
-    // string, so saving it would allocate at every call).
-    const bool sameFile = function->file == record.file;
-    const std::string savedFile = sameFile ? std::string() : std::string(record.file);
-    if (!sameFile) SetResultFile(record, function->file);
-    SetResultCall(record, function->name);
-
-    // A result slot per call: a body that ends without `return` yields the empty value of the
-    // declared type, never a value left over from an earlier or a recursive call.
-    ScriptValue slot;
-    SetEmptyValue(slot, function->result.type);
-    ScriptValue* callerSlot = context.functionResult;
-    context.functionResult = &slot;
-    int outcome = RunBlock(context, function->body, locals);
-    context.functionResult = callerSlot;
-    if (outcome == kSignalBreak) outcome = kErrIllegalBreak;
-    if (outcome >= 0) {
-        // After an error the record keeps the place where it happened.
-        // The caller's record names this call again, as it did before entering.
-        if (!sameFile) SetResultFile(record, savedFile);
-        SetResultCall(record, name);
+    for (std::size_t i = 0; i < count; ++i) {
+        MoveValue(locals[i], args[i]);
+        locals[i].reference = args[i].reference;
     }
-    WriteBack(args, locals, count);
-    --program.callDepth;
-    if (outcome < 0) return outcome;
-
-    if (outcome == kSignalExit) {
-        // The exit value travels on in the result slot of every function it leaves (the
-        // caller's slot may be `result` itself).
-        if (callerSlot) CopyValue(*callerSlot, slot);
-        MoveValue(result, slot);
-        return kSignalExit;
-    }
-    MoveValue(result, slot);
-    return kOk;
+    if (int error = CheckParameters(context, function->parameters, locals))
+        return Refuse(record, name, error);
+    return RunFunction(context, name, *function, locals, result);
 }
