@@ -348,23 +348,24 @@ const LexedExpression& Lexed(const ScriptValue& argument, bool strict,
     return *owner;
 }
 
-// The int plan (LexedExpression::intPlan) when every operand holds an int now: the same steps
-// on bare ints, with no item list. False, with nothing changed, whenever the general path
-// could answer otherwise (an operand of another type or not defined, an operation that
-// fails); that path then runs and raises what it raises, since reading operands changes nothing.
+// The value an operand of a shortcut reads now; null when its name is not defined.
+inline const ScriptValue* OperandValue(RunContext& context, const PlanOperand& operand,
+                                       VariableTable& locals) {
+    if (operand.constant) return operand.constant;
+    return LookupVariable(context, locals, operand.name);
+}
+
+// The int plan (ExprPlan::kInt) when every operand holds an int now: the same steps on bare
+// ints, with no item list. False, with nothing changed, whenever the general path could answer
+// otherwise (an operand of another type or not defined, an operation that fails); that path
+// then runs and raises what it raises, since reading operands changes nothing.
 bool EvaluateIntPlan(RunContext& context, const LexedExpression& lexed, VariableTable& locals,
                      ScriptValue& result) {
     int32_t values[kIntPlanItems];
-    for (std::size_t i = 0; i < lexed.tokens.size(); ++i) {
-        const ExprToken& token = lexed.tokens[i];
-        if (token.kind == TokenKind::Operator) continue;
-        const ScriptValue* value = &token.value;
-        if (token.kind == TokenKind::Variable) {
-            value = LookupVariable(context, locals, token.value.text);
-            if (!value) return false;
-        }
-        if (value->type != kTypeInt) return false;
-        values[i] = value->integer;
+    for (const PlanOperand& operand : lexed.operands) {
+        const ScriptValue* value = OperandValue(context, operand, locals);
+        if (!value || value->type != kTypeInt) return false;
+        values[operand.item] = value->integer;
     }
     for (const ReduceStep& step : lexed.steps) {
         int32_t& right = values[step.right];
@@ -379,6 +380,47 @@ bool EvaluateIntPlan(RunContext& context, const LexedExpression& lexed, Variable
     result.text.clear();
     result.handle = 0;
     return true;
+}
+
+// A lone variable or constant (ExprPlan::kSingle): its value, shared as the item list would
+// share it. False when the name is not defined, for the general path to raise.
+bool EvaluateSingle(RunContext& context, const LexedExpression& lexed, VariableTable& locals,
+                    ScriptValue& result) {
+    const ScriptValue* value = OperandValue(context, lexed.operands.front(), locals);
+    if (!value) return false;
+    result.type = value->type;
+    result.integer = value->integer;
+    result.text = value->text;
+    result.handle = value->handle;
+    return true;
+}
+
+bool EvaluateShortcut(RunContext& context, const LexedExpression& lexed, VariableTable& locals,
+                      ScriptValue& result) {
+    switch (lexed.plan) {
+    case ExprPlan::kInt: return EvaluateIntPlan(context, lexed, locals, result);
+    case ExprPlan::kSingle: return EvaluateSingle(context, lexed, locals, result);
+    case ExprPlan::kGeneral: break;
+    }
+    return false;
+}
+
+// The general path refuses a text past these limits; a shortcut leaves such a text to it.
+bool WithinBudgets(RunContext& context, std::size_t textSize, std::size_t cost) {
+    const ItemStack& stack = *context.items;
+    return !StackGuard::Exhausted(*context.guard) &&
+           stack.activeBytes + textSize <= kActiveBudget &&
+           stack.activeBytes + cost <= kActiveBudget;
+}
+
+// An expression item whose lexed form is bound already and has a shortcut that applies now:
+// the common case of a statement run many times, kept out of the general path's large frame.
+inline bool EvaluateBound(RunContext& context, const ScriptValue& argument, VariableTable& locals,
+                          ScriptValue& result) {
+    const LexedExpression* lexed = argument.lexed.get();
+    return lexed && lexed->plan != ExprPlan::kGeneral && lexed->strict == context.program.strict &&
+           WithinBudgets(context, argument.text.size(), lexed->cost) &&
+           EvaluateShortcut(context, *lexed, locals, result);
 }
 
 // Evaluates the operand tokens left to right into `items`; a call or a group may end the run.
@@ -448,7 +490,7 @@ int EvaluateText(RunContext& context, const ScriptValue& argument, VariableTable
     std::shared_ptr<const LexedExpression> owner;
     const LexedExpression& lexed = Lexed(argument, context.program.strict, owner);
     if (stack.activeBytes + lexed.cost > kActiveBudget) return kErrStackOverflow;
-    if (lexed.intPlan && EvaluateIntPlan(context, lexed, locals, result)) return kOk;
+    if (EvaluateShortcut(context, lexed, locals, result)) return kOk;
     ActiveBytes active(stack, lexed.cost);
 
     ItemSegment items(stack);
@@ -470,6 +512,16 @@ int EvaluateText(RunContext& context, const ScriptValue& argument, VariableTable
     return kOk;
 }
 
+[[gnu::noinline]] int EvaluateGenerally(RunContext& context, const ScriptValue& argument,
+                                        VariableTable& locals, ScriptValue& result,
+                                        ScriptValue* assigned) {
+    try {
+        return EvaluateText(context, argument, locals, result, assigned);
+    } catch (const std::bad_alloc&) {
+        return kErrOutOfMemory;
+    }
+}
+
 }  // namespace
 
 int EvaluateExpression(RunContext& context, const ScriptValue& argument, VariableTable& locals,
@@ -482,9 +534,6 @@ int EvaluateExpression(RunContext& context, const ScriptValue& argument, Variabl
     default: CopyValue(result, argument); return kOk;
     }
     if (!IsExpressionSlot(result.type)) return kErrInvalidReturnType;
-    try {
-        return EvaluateText(context, argument, locals, result, assigned);
-    } catch (const std::bad_alloc&) {
-        return kErrOutOfMemory;
-    }
+    if (EvaluateBound(context, argument, locals, result)) return kOk;
+    return EvaluateGenerally(context, argument, locals, result, assigned);
 }

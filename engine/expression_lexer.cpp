@@ -21,7 +21,8 @@ std::size_t ValueCost(const ScriptValue& value) {
 std::size_t CostOf(const LexedExpression& lexed) {
     std::size_t cost = sizeof(LexedExpression) + lexed.source.capacity() +
                        lexed.tokens.capacity() * sizeof(ExprToken) +
-                       lexed.steps.capacity() * sizeof(ReduceStep);
+                       lexed.steps.capacity() * sizeof(ReduceStep) +
+                       lexed.operands.capacity() * sizeof(PlanOperand);
     for (const ExprToken& token : lexed.tokens) {
         cost += token.value.text.capacity();
         for (const ScriptValue& arg : token.args) cost += ValueCost(arg);
@@ -270,24 +271,41 @@ bool IsOperand(const LexedExpression& lexed, uint32_t item) {
     return IsOperand(lexed.tokens[item].kind);
 }
 
-// See LexedExpression::intPlan. A plan that reduces nothing is left to the general path.
-bool HasIntPlan(const LexedExpression& lexed) {
-    if (lexed.steps.empty() || lexed.tokens.size() > kIntPlanItems) return false;
+// See LexedExpression::plan. An int plan that reduces nothing is left to the single shortcut
+// or the general path.
+ExprPlan PlanOf(const LexedExpression& lexed) {
+    if (lexed.tokens.size() == 1 && IsOperand(lexed.tokens[0].kind)) return ExprPlan::kSingle;
+    if (lexed.steps.empty() || lexed.tokens.size() > kIntPlanItems) return ExprPlan::kGeneral;
     for (const ExprToken& token : lexed.tokens) {
-        if (token.kind != TokenKind::Operator && !IsOperand(token.kind)) return false;
+        if (token.kind != TokenKind::Operator && !IsOperand(token.kind)) return ExprPlan::kGeneral;
     }
     for (const ReduceStep& step : lexed.steps) {
         switch (step.kind) {
         case StepKind::Unary:
-            if (!IsOperand(lexed, step.right)) return false;
+            if (!IsOperand(lexed, step.right)) return ExprPlan::kGeneral;
             break;
         case StepKind::Binary:
-            if (!IsOperand(lexed, step.left) || !IsOperand(lexed, step.right)) return false;
+            if (!IsOperand(lexed, step.left) || !IsOperand(lexed, step.right))
+                return ExprPlan::kGeneral;
             break;
-        case StepKind::Fail: return false;
+        case StepKind::Fail: return ExprPlan::kGeneral;
         }
     }
-    return true;
+    return ExprPlan::kInt;
+}
+
+// The operands a shortcut reads; they point into `lexed.tokens`, which never change again.
+void ListOperands(LexedExpression& lexed) {
+    for (std::size_t i = 0; i < lexed.tokens.size(); ++i) {
+        const ExprToken& token = lexed.tokens[i];
+        if (token.kind == TokenKind::Operator) continue;
+        PlanOperand& operand = lexed.operands.emplace_back();
+        operand.item = static_cast<uint32_t>(i);
+        if (token.kind == TokenKind::Constant)
+            operand.constant = &token.value;
+        else
+            operand.name = token.value.text;
+    }
 }
 
 }  // namespace
@@ -315,7 +333,8 @@ std::shared_ptr<const LexedExpression> LexExpression(std::string_view text, bool
     Lexer(*lexed).Run();
     if (lexed->tokens.empty() || lexed->tokens.back().kind != TokenKind::Error)
         Planner(*lexed).Run();
-    lexed->intPlan = HasIntPlan(*lexed);
+    lexed->plan = PlanOf(*lexed);
+    if (lexed->plan != ExprPlan::kGeneral) ListOperands(*lexed);
     lexed->cost = CostOf(*lexed);
     lexed->cacheable = ReserveCache(lexed->cost);
     return lexed;

@@ -62,6 +62,21 @@ struct ReduceStep {
 
 constexpr std::size_t kIntPlanItems = 16;
 
+enum class ExprPlan : uint8_t {
+    kGeneral,  // the item list and the planned steps
+    // At most kIntPlanItems tokens, only variables, constants and operators, and every step
+    // applies to operand items: when all operands hold ints the steps can run on bare ints.
+    kInt,
+    kSingle,  // one variable or constant and nothing else: its value is the result
+};
+
+// An operand token as a shortcut reads it: a constant's value, or a variable's name.
+struct PlanOperand {
+    uint32_t item = 0;
+    const ScriptValue* constant = nullptr;  // null for a variable
+    std::string_view name;
+};
+
 struct LexedExpression {
     std::string
         source;  // the text this was lexed from; a cache entry is used only while it matches
@@ -72,9 +87,10 @@ struct LexedExpression {
     uint32_t lines = 0;             // line breaks in the whole text
     std::size_t cost = 0;           // approximate bytes held, for the memory budgets
     bool cacheable = false;         // the cache budget admitted it
-    // At most kIntPlanItems tokens, only variables, constants and operators, and every step
-    // applies to operand items: when all operands hold ints the steps can run on bare ints.
-    bool intPlan = false;
+    // How a run may take a shortcut past the item list (see ExprPlan); `operands` lists the
+    // operand tokens a shortcut reads, in order.
+    ExprPlan plan = ExprPlan::kGeneral;
+    std::vector<PlanOperand> operands;
 
     LexedExpression() = default;
     LexedExpression(const LexedExpression&) = delete;

@@ -53,7 +53,7 @@ void SwitchOffIntPlans(const ScriptValue& item, bool strict) {
     if (!item.lexed || item.lexed->strict != strict) item.lexed = LexExpression(item.text, strict);
     // LexExpression makes a non-const object, so dropping the const is sound here.
     auto* lexed = const_cast<LexedExpression*>(item.lexed.get());
-    lexed->intPlan = false;
+    lexed->plan = ExprPlan::kGeneral;
     for (const ExprToken& token : lexed->tokens) {
         for (const ScriptValue& argument : token.args) SwitchOffIntPlans(argument, strict);
         if (token.kind == TokenKind::Group) SwitchOffIntPlans(token.value, strict);
