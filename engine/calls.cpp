@@ -18,29 +18,64 @@ namespace {
 // A table that grew past this many entries gives its storage back when its call ends.
 constexpr std::size_t kKeptCapacity = 256;
 
-// The program's empty table of the next nesting level, borrowed for the length of one call.
+// The program's table of the next nesting level, borrowed for the length of one call.
 // Leases end in the reverse order of their start, so the tables in use are always the first
 // `callTablesInUse` ones.
 class TableLease {
 public:
     explicit TableLease(ScriptProgram& program) : program_(program) {
-        std::vector<std::unique_ptr<VariableTable>>& tables = program.callTables;
+        std::vector<std::unique_ptr<CallTable>>& tables = program.callTables;
         if (program.callTablesInUse == tables.size())
-            tables.push_back(std::make_unique<VariableTable>());
+            tables.push_back(std::make_unique<CallTable>());
         table_ = tables[program.callTablesInUse++].get();
     }
     ~TableLease() {
-        table_->clear();
-        if (table_->capacity() > kKeptCapacity) VariableTable().swap(*table_);
+        Release();
         --program_.callTablesInUse;
     }
     TableLease(const TableLease&) = delete;
     TableLease& operator=(const TableLease&) = delete;
-    VariableTable& operator*() { return *table_; }
+
+    // An empty table.
+    VariableTable& Empty() {
+        if (table_->parametersOf) {
+            table_->values.clear();
+            table_->parametersOf = nullptr;
+        }
+        return table_->values;
+    }
+    // A table that begins with `function`'s parameters, as declared but for their values.
+    VariableTable& LocalsOf(const FunctionDef& function) {
+        if (table_->parametersOf != &function) {
+            table_->values.assign(function.parameters.begin(), function.parameters.end());
+            table_->parametersOf = &function;
+        }
+        return table_->values;
+    }
 
 private:
+    // What the call added goes; kept parameters let go of their texts and their callers.
+    void Release() {
+        VariableTable& values = table_->values;
+        if (values.capacity() > kKeptCapacity) {
+            VariableTable().swap(values);
+            table_->parametersOf = nullptr;
+            return;
+        }
+        if (!table_->parametersOf) {
+            values.clear();
+            return;
+        }
+        const std::size_t kept = table_->parametersOf->parameters.size();
+        values.erase(values.begin() + static_cast<std::ptrdiff_t>(kept), values.end());
+        for (ScriptValue& parameter : values) {
+            parameter.text.clear();
+            parameter.reference = nullptr;
+        }
+    }
+
     ScriptProgram& program_;
-    VariableTable* table_;
+    CallTable* table_;
 };
 
 int ParameterError(ScriptResult& record, std::size_t position, int code) {
@@ -153,12 +188,11 @@ int RunFunction(RunContext& context, std::string_view name, const FunctionDef& f
     if (!sameFile) SetResultFile(record, function.file);
     SetResultCall(record, function.name);
 
-    // A result slot per call: a body that ends without `return` yields the empty value of the
-    // declared type, never a value left over from an earlier or a recursive call.
-    ScriptValue slot;
-    SetEmptyValue(slot, function.result.type);
+    // The call's own result is its slot: a body that ends without `return` yields the empty
+    // value of the declared type, never a value left over from an earlier or a recursive call.
+    SetEmptyValue(result, function.result.type);
     ScriptValue* callerSlot = context.functionResult;
-    context.functionResult = &slot;
+    context.functionResult = &result;
     int outcome = RunBlock(context, function.body, locals);
     context.functionResult = callerSlot;
     if (outcome == kSignalBreak) outcome = kErrIllegalBreak;
@@ -172,15 +206,11 @@ int RunFunction(RunContext& context, std::string_view name, const FunctionDef& f
     --program.callDepth;
     if (outcome < 0) return outcome;
 
-    if (outcome == kSignalExit) {
-        // The exit value travels on in the result slot of every function it leaves (the
-        // caller's slot may be `result` itself).
-        if (callerSlot) CopyValue(*callerSlot, slot);
-        MoveValue(result, slot);
-        return kSignalExit;
-    }
-    MoveValue(result, slot);
-    return kOk;
+    // The exit value travels on in the result slot of every function it leaves (the caller's
+    // slot may be `result` itself).
+    if (outcome != kSignalExit) return kOk;
+    if (callerSlot) CopyValue(*callerSlot, result);
+    return kSignalExit;
 }
 
 // The user function a call site may enter directly, its arguments evaluated straight into the
@@ -200,8 +230,7 @@ const FunctionDef* DirectTarget(RunContext& context, std::string_view name,
 int CallDirect(RunContext& context, std::string_view name, const FunctionDef& function,
                const VariableTable& itemArgs, VariableTable& callerLocals, ScriptValue& result) {
     TableLease lease(context.program);
-    VariableTable& locals = *lease;
-    locals.assign(function.parameters.begin(), function.parameters.end());
+    VariableTable& locals = lease.LocalsOf(function);
     for (std::size_t i = 0; i < itemArgs.size(); ++i) {
         ScriptValue& parameter = locals[i];
         parameter.type = kTypeUndetermined;  // a fresh slot, as an argument of its own would be
@@ -226,7 +255,7 @@ int ExecuteCall(RunContext& context, std::string_view name, const CallTarget& ta
             return CallDirect(context, name, *function, itemArgs, locals, result);
     }
     TableLease lease(context.program);
-    VariableTable& args = *lease;
+    VariableTable& args = lease.Empty();
     if (int outcome = PrepareArguments(context, itemArgs, locals, args); outcome != kOk)
         return outcome;
     if (const BuiltinEntry* builtin = target.builtin) {
@@ -253,8 +282,7 @@ int CallUserFunction(RunContext& context, std::string_view name, VariableTable& 
         return Refuse(record, name, kErrParametersDontMatch);
 
     TableLease lease(program);
-    VariableTable& locals = *lease;
-    locals.assign(function->parameters.begin(), function->parameters.end());
+    VariableTable& locals = lease.LocalsOf(*function);
     for (std::size_t i = 0; i < count; ++i) {
         MoveValue(locals[i], args[i]);
         locals[i].reference = args[i].reference;

@@ -156,7 +156,7 @@ int32_t IntUnary(char op, int32_t v) {
     return op == '-' ? Wrap(0u - static_cast<uint32_t>(v)) : v == 0;
 }
 
-int IntOperation(char op, int32_t a, int32_t b, int32_t& out) {
+[[gnu::always_inline]] inline int IntOperation(char op, int32_t a, int32_t b, int32_t& out) {
     uint32_t ua = static_cast<uint32_t>(a);
     uint32_t ub = static_cast<uint32_t>(b);
     switch (op) {

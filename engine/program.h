@@ -52,6 +52,13 @@ struct FunctionDef {
     ScriptValue result;  // typed result slot, reset to its empty value at each call
 };
 
+// A table of the call pool. A local table keeps its function's parameters (names, types,
+// flags) between calls, so the next call of that function at the same depth copies none.
+struct CallTable {
+    VariableTable values;
+    const FunctionDef* parametersOf = nullptr;  // whose parameters `values` begins with
+};
+
 struct ScriptProgram {
     VariableTable globals;
     std::vector<FunctionDef> functions;
@@ -62,7 +69,7 @@ struct ScriptProgram {
     // Local and argument tables, one per nesting level of calls, emptied when a call ends but
     // keeping their storage, so a call allocates no table (TableLease in calls.cpp). Each is
     // held by pointer: growing the pool never moves the tables that running calls hold.
-    std::vector<std::unique_ptr<VariableTable>> callTables;
+    std::vector<std::unique_ptr<CallTable>> callTables;
     std::size_t callTablesInUse = 0;
 
     ~ScriptProgram() {
