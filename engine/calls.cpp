@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "bound_body.h"
 #include "builtin_table.h"
 #include "error_codes.h"
 #include "expression.h"
@@ -84,12 +85,13 @@ int ParameterError(ScriptResult& record, std::size_t position, int code) {
 }
 
 // `exit(value)`: the value (an int, NULL as 0, none as 0) goes into the running function's
-// result slot and the Exit signal travels out through every expression and call.
-[[gnu::noinline]] int ExecuteExit(RunContext& context, const VariableTable& itemArgs,
-                                  VariableTable& locals) {
+// result slot and the Exit signal travels out through every expression and call. `evaluate`
+// gives the value of the first argument item.
+template <class Evaluate>
+int ExitWith(RunContext& context, bool hasValue, Evaluate&& evaluate) {
     ScriptValue value = MakeInt(0);
-    if (!itemArgs.empty()) {
-        int outcome = EvaluateExpression(context, itemArgs.front(), locals, value);
+    if (hasValue) {
+        int outcome = evaluate(value);
         if (outcome != kOk) return outcome;
         if (value.type == kTypeVoid) value = MakeInt(0);
         if (value.type != kTypeInt) return kErrInvalidReturnType;
@@ -98,14 +100,30 @@ int ParameterError(ScriptResult& record, std::size_t position, int code) {
     return kSignalExit;
 }
 
+[[gnu::noinline]] int ExecuteExit(RunContext& context, const VariableTable& itemArgs,
+                                  VariableTable& locals) {
+    return ExitWith(context, !itemArgs.empty(), [&](ScriptValue& value) {
+        return EvaluateExpression(context, itemArgs.front(), locals, value);
+    });
+}
+
+[[gnu::noinline]] int ExecuteBoundExit(RunContext& context, const BoundCall& call,
+                                       VariableTable& locals) {
+    return ExitWith(context, !call.args.empty(), [&](ScriptValue& value) {
+        return EvaluateBoundItem(context, call.args.front(), locals, value);
+    });
+}
+
 // Turns one argument item into a value. A bare variable name keeps a pointer to the variable
-// so a by-reference parameter can write back; nothing appends to `locals` meanwhile.
-[[gnu::always_inline]] inline int PrepareArgument(RunContext& context, const ScriptValue& item,
-                                                  std::size_t position, VariableTable& locals,
-                                                  ScriptValue& argument) {
+// (`find` reaches it, null when not defined) so a by-reference parameter can write back;
+// nothing appends to the caller's table meanwhile. `evaluate` gives an expression text's value.
+template <class Find, class Evaluate>
+[[gnu::always_inline]] inline int PrepareArgumentWith(RunContext& context, const ScriptValue& item,
+                                                      std::size_t position, ScriptValue& argument,
+                                                      Find&& find, Evaluate&& evaluate) {
     switch (item.type) {
     case kTypeVarRef: {
-        ScriptValue* variable = LookupVariable(context, locals, item.text);
+        ScriptValue* variable = find();
         if (!variable) {
             SetResultName(context.record, item.text);
             return kErrNotDefined;
@@ -114,7 +132,7 @@ int ParameterError(ScriptResult& record, std::size_t position, int code) {
         argument.reference = variable;
         return kOk;
     }
-    case kTypeExpression: return EvaluateExpression(context, item, locals, argument);
+    case kTypeExpression: return evaluate();
     case kTypeString:
     case kTypeInt:
     case kTypeVoid:
@@ -125,15 +143,32 @@ int ParameterError(ScriptResult& record, std::size_t position, int code) {
     }
 }
 
-// The compiler's argument items as values, left to right.
-[[gnu::noinline]] int PrepareArguments(RunContext& context, const VariableTable& itemArgs,
-                                       VariableTable& locals, VariableTable& args) {
-    args.reserve(itemArgs.size());
-    for (std::size_t i = 0; i < itemArgs.size(); ++i) {
+[[gnu::always_inline]] inline int PrepareArgument(RunContext& context, const ScriptValue& item,
+                                                  std::size_t position, VariableTable& locals,
+                                                  ScriptValue& argument) {
+    return PrepareArgumentWith(
+        context, item, position, argument,
+        [&] { return LookupVariable(context, locals, item.text); },
+        [&] { return EvaluateExpression(context, item, locals, argument); });
+}
+
+[[gnu::always_inline]] inline int PrepareBoundArgument(RunContext& context, const BoundItem& bound,
+                                                       std::size_t position, VariableTable& locals,
+                                                       ScriptValue& argument) {
+    return PrepareArgumentWith(
+        context, *bound.item, position, argument,
+        [&] { return &VariableAt(context, locals, bound.variable); },
+        [&] { return EvaluateBoundItem(context, bound, locals, argument); });
+}
+
+// The argument values of a built-in or a general call, left to right; `prepare(i, argument)`
+// turns item i into its value.
+template <class Prepare>
+int PrepareArguments(std::size_t count, VariableTable& args, Prepare&& prepare) {
+    args.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
         // Built in place: the room is reserved, so `args` never moves meanwhile.
-        if (int outcome = PrepareArgument(context, itemArgs[i], i, locals, args.emplace_back());
-            outcome != kOk)
-            return outcome;
+        if (int outcome = prepare(i, args.emplace_back()); outcome != kOk) return outcome;
     }
     return kOk;
 }
@@ -193,7 +228,9 @@ int RunFunction(RunContext& context, std::string_view name, const FunctionDef& f
     SetEmptyValue(result, function.result.type);
     ScriptValue* callerSlot = context.functionResult;
     context.functionResult = &result;
-    int outcome = RunBlock(context, function.body, locals);
+    const BoundBody* bound = BoundBodyOf(program, function);
+    int outcome = bound ? RunBoundBody(context, function, *bound, locals)
+                        : RunBlock(context, function.body, locals);
     context.functionResult = callerSlot;
     if (outcome == kSignalBreak) outcome = kErrIllegalBreak;
     if (outcome >= 0) {
@@ -227,21 +264,27 @@ const FunctionDef* DirectTarget(RunContext& context, std::string_view name,
 }
 
 // A call of `function` whose arguments go straight into its parameters: no argument table.
+// `prepare(i, parameter)` evaluates argument i into its parameter.
+template <class Prepare>
 int CallDirect(RunContext& context, std::string_view name, const FunctionDef& function,
-               const VariableTable& itemArgs, VariableTable& callerLocals, ScriptValue& result) {
+               ScriptValue& result, Prepare&& prepare) {
     TableLease lease(context.program);
     VariableTable& locals = lease.LocalsOf(function);
-    for (std::size_t i = 0; i < itemArgs.size(); ++i) {
+    for (std::size_t i = 0; i < function.parameters.size(); ++i) {
         ScriptValue& parameter = locals[i];
         parameter.type = kTypeUndetermined;  // a fresh slot, as an argument of its own would be
-        if (int outcome = PrepareArgument(context, itemArgs[i], i, callerLocals, parameter);
-            outcome != kOk)
-            return outcome;
+        if (int outcome = prepare(i, parameter); outcome != kOk) return outcome;
     }
     if (context.record.line < 0) context.record.line = function.line;
     if (int error = CheckParameters(context, function.parameters, locals))
         return Refuse(context.record, name, error);
     return RunFunction(context, name, function, locals, result);
+}
+
+int CallBuiltin(RunContext& context, const BuiltinEntry& builtin, VariableTable& args,
+                ScriptValue& result) {
+    BuiltinCall call{context.window, context.program, args, result, context.record, builtin.name};
+    return builtin.handler(call);
 }
 
 }  // namespace
@@ -250,20 +293,34 @@ int ExecuteCall(RunContext& context, std::string_view name, const CallTarget& ta
                 const VariableTable& itemArgs, VariableTable& locals, ScriptValue& result) {
     // `exit` is a statement in call form, never a function, wherever it is written.
     if (target.exit) return ExecuteExit(context, itemArgs, locals);
+    auto prepare = [&](std::size_t i, ScriptValue& argument) {
+        return PrepareArgument(context, itemArgs[i], i, locals, argument);
+    };
     if (!target.builtin) {
         if (const FunctionDef* function = DirectTarget(context, name, target, itemArgs.size()))
-            return CallDirect(context, name, *function, itemArgs, locals, result);
+            return CallDirect(context, name, *function, result, prepare);
     }
     TableLease lease(context.program);
     VariableTable& args = lease.Empty();
-    if (int outcome = PrepareArguments(context, itemArgs, locals, args); outcome != kOk)
+    if (int outcome = PrepareArguments(itemArgs.size(), args, prepare); outcome != kOk)
         return outcome;
-    if (const BuiltinEntry* builtin = target.builtin) {
-        BuiltinCall call{context.window, context.program, args,
-                         result,         context.record,  builtin->name};
-        return builtin->handler(call);
-    }
+    if (target.builtin) return CallBuiltin(context, *target.builtin, args, result);
     return CallUserFunction(context, name, args, result, &target.function);
+}
+
+int ExecuteBoundCall(RunContext& context, const BoundCall& call, VariableTable& locals,
+                     ScriptValue& result) {
+    if (call.target->exit) return ExecuteBoundExit(context, call, locals);
+    auto prepare = [&](std::size_t i, ScriptValue& argument) {
+        return PrepareBoundArgument(context, call.args[i], i, locals, argument);
+    };
+    if (call.function) return CallDirect(context, call.name, *call.function, result, prepare);
+    // Binding leaves only built-ins besides: a user call that cannot go direct is not bound.
+    TableLease lease(context.program);
+    VariableTable& args = lease.Empty();
+    if (int outcome = PrepareArguments(call.args.size(), args, prepare); outcome != kOk)
+        return outcome;
+    return CallBuiltin(context, *call.target->builtin, args, result);
 }
 
 int CallUserFunction(RunContext& context, std::string_view name, VariableTable& args,

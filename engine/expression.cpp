@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "bound_body.h"
 #include "calls.h"
 #include "error_codes.h"
 #include "expression_lexer.h"
@@ -321,21 +322,6 @@ bool IsExpressionSlot(uint32_t type) {
            IsHandleType(type);
 }
 
-const ScriptValue* FindInScope(RunContext& context, VariableTable& locals,
-                               const std::string& name) {
-    ScriptValue* variable = LookupVariable(context, locals, name);
-    if (!variable) SetResultName(context.record, name);
-    return variable;
-}
-
-int CopyVariable(RunContext& context, VariableTable& locals, const std::string& name,
-                 ScriptValue& out) {
-    const ScriptValue* variable = FindInScope(context, locals, name);
-    if (!variable) return kErrNotDefined;
-    CopyValue(out, *variable);
-    return kOk;
-}
-
 // The lexed form bound to an expression item, lexed again only under another name rule.
 // A cache hit is used through a plain pointer: items are not changed while a run evaluates
 // them, so the cached form outlives the evaluation; a fresh form is kept alive in `owner`.
@@ -348,22 +334,56 @@ const LexedExpression& Lexed(const ScriptValue& argument, bool strict,
     return *owner;
 }
 
+// How the operands of a text are reached. By name: variables are looked up in the scope at
+// each evaluation and calls resolved as they run.
+struct ByName {
+    RunContext& context;
+    VariableTable& locals;
+
+    const ScriptValue* Find(std::size_t, std::string_view name) {
+        return LookupVariable(context, locals, name);
+    }
+    int Call(std::size_t, const ExprToken& token, ScriptValue& value) {
+        return ExecuteCall(context, token.value.text, token.target, token.args, locals, value);
+    }
+    int Group(std::size_t, const ExprToken& token, ScriptValue& value) {
+        return EvaluateExpression(context, token.value, locals, value);
+    }
+};
+
+// By binding: each operand token was bound once to its slot, call or group (bound_body.h).
+struct ByBinding {
+    RunContext& context;
+    VariableTable& locals;
+    const BoundExpression& bound;
+
+    const ScriptValue* Find(std::size_t token, std::string_view) {
+        return &VariableAt(context, locals, bound.operands[token].variable);
+    }
+    int Call(std::size_t token, const ExprToken&, ScriptValue& value) {
+        return ExecuteBoundCall(context, *bound.operands[token].call, locals, value);
+    }
+    int Group(std::size_t token, const ExprToken&, ScriptValue& value) {
+        return EvaluateBoundItem(context, *bound.operands[token].group, locals, value);
+    }
+};
+
 // The value an operand of a shortcut reads now; null when its name is not defined.
-inline const ScriptValue* OperandValue(RunContext& context, const PlanOperand& operand,
-                                       VariableTable& locals) {
+template <class Resolver>
+const ScriptValue* OperandValue(Resolver& resolver, const PlanOperand& operand) {
     if (operand.constant) return operand.constant;
-    return LookupVariable(context, locals, operand.name);
+    return resolver.Find(operand.item, operand.name);
 }
 
 // The int plan (ExprPlan::kInt) when every operand holds an int now: the same steps on bare
 // ints, with no item list. False, with nothing changed, whenever the general path could answer
 // otherwise (an operand of another type or not defined, an operation that fails); that path
 // then runs and raises what it raises, since reading operands changes nothing.
-bool EvaluateIntPlan(RunContext& context, const LexedExpression& lexed, VariableTable& locals,
-                     ScriptValue& result) {
+template <class Resolver>
+bool EvaluateIntPlan(const LexedExpression& lexed, Resolver& resolver, ScriptValue& result) {
     int32_t values[kIntPlanItems];
     for (const PlanOperand& operand : lexed.operands) {
-        const ScriptValue* value = OperandValue(context, operand, locals);
+        const ScriptValue* value = OperandValue(resolver, operand);
         if (!value || value->type != kTypeInt) return false;
         values[operand.item] = value->integer;
     }
@@ -384,9 +404,9 @@ bool EvaluateIntPlan(RunContext& context, const LexedExpression& lexed, Variable
 
 // A lone variable or constant (ExprPlan::kSingle): its value, shared as the item list would
 // share it. False when the name is not defined, for the general path to raise.
-bool EvaluateSingle(RunContext& context, const LexedExpression& lexed, VariableTable& locals,
-                    ScriptValue& result) {
-    const ScriptValue* value = OperandValue(context, lexed.operands.front(), locals);
+template <class Resolver>
+bool EvaluateSingle(const LexedExpression& lexed, Resolver& resolver, ScriptValue& result) {
+    const ScriptValue* value = OperandValue(resolver, lexed.operands.front());
     if (!value) return false;
     result.type = value->type;
     result.integer = value->integer;
@@ -395,11 +415,11 @@ bool EvaluateSingle(RunContext& context, const LexedExpression& lexed, VariableT
     return true;
 }
 
-bool EvaluateShortcut(RunContext& context, const LexedExpression& lexed, VariableTable& locals,
-                      ScriptValue& result) {
+template <class Resolver>
+bool EvaluateShortcut(const LexedExpression& lexed, Resolver& resolver, ScriptValue& result) {
     switch (lexed.plan) {
-    case ExprPlan::kInt: return EvaluateIntPlan(context, lexed, locals, result);
-    case ExprPlan::kSingle: return EvaluateSingle(context, lexed, locals, result);
+    case ExprPlan::kInt: return EvaluateIntPlan(lexed, resolver, result);
+    case ExprPlan::kSingle: return EvaluateSingle(lexed, resolver, result);
     case ExprPlan::kGeneral: break;
     }
     return false;
@@ -413,23 +433,27 @@ bool WithinBudgets(RunContext& context, std::size_t textSize, std::size_t cost) 
            stack.activeBytes + cost <= kActiveBudget;
 }
 
-// An expression item whose lexed form is bound already and has a shortcut that applies now:
+// An expression item whose lexed form is cached already and has a shortcut that applies now:
 // the common case of a statement run many times, kept out of the general path's large frame.
-inline bool EvaluateBound(RunContext& context, const ScriptValue& argument, VariableTable& locals,
-                          ScriptValue& result) {
+inline bool EvaluateCached(RunContext& context, const ScriptValue& argument, VariableTable& locals,
+                           ScriptValue& result) {
     const LexedExpression* lexed = argument.lexed.get();
-    return lexed && lexed->plan != ExprPlan::kGeneral && lexed->strict == context.program.strict &&
-           WithinBudgets(context, argument.text.size(), lexed->cost) &&
-           EvaluateShortcut(context, *lexed, locals, result);
+    if (!lexed || lexed->plan == ExprPlan::kGeneral || lexed->strict != context.program.strict ||
+        !WithinBudgets(context, argument.text.size(), lexed->cost))
+        return false;
+    ByName resolver{context, locals};
+    return EvaluateShortcut(*lexed, resolver, result);
 }
 
 // Evaluates the operand tokens left to right into `items`; a call or a group may end the run.
-int EvaluateTokens(RunContext& context, const LexedExpression& lexed, VariableTable& locals,
+template <class Resolver>
+int EvaluateTokens(RunContext& context, const LexedExpression& lexed, Resolver& resolver,
                    uint32_t expectedType, int32_t baseLine, ItemSegment& items) {
     ScriptResult& record = context.record;
     items.Reserve(lexed.tokens.size());
     // The record's line matters only where an error can arise or a nested run starts.
-    for (const ExprToken& token : lexed.tokens) {
+    for (std::size_t i = 0; i < lexed.tokens.size(); ++i) {
+        const ExprToken& token = lexed.tokens[i];
         switch (token.kind) {
         case TokenKind::Operator: {
             Item& item = items.Push();
@@ -443,8 +467,9 @@ int EvaluateTokens(RunContext& context, const LexedExpression& lexed, VariableTa
             LoadValue(items.Push(), token.value);
             break;
         case TokenKind::Variable: {
-            const ScriptValue* variable = FindInScope(context, locals, token.value.text);
+            const ScriptValue* variable = resolver.Find(i, token.value.text);
             if (!variable) {
+                SetResultName(record, token.value.text);
                 SetLine(record, baseLine, token.lines);
                 return kErrNotDefined;
             }
@@ -456,8 +481,7 @@ int EvaluateTokens(RunContext& context, const LexedExpression& lexed, VariableTa
             // The item is pushed only after the call: nested evaluations use the stack meanwhile.
             SetLine(record, baseLine, token.lines);
             ScriptValue value;
-            int rc =
-                ExecuteCall(context, token.value.text, token.target, token.args, locals, value);
+            int rc = resolver.Call(i, token, value);
             if (rc < 0 || rc == kSignalExit) return rc;
             // A user function moves the line; later errors belong to this expression's line.
             SetLine(record, baseLine, token.lines);
@@ -468,7 +492,7 @@ int EvaluateTokens(RunContext& context, const LexedExpression& lexed, VariableTa
             SetLine(record, baseLine, token.lines);
             ScriptValue value;
             value.type = expectedType;
-            int rc = EvaluateExpression(context, token.value, locals, value);
+            int rc = resolver.Group(i, token, value);
             if (rc < 0 || rc == kSignalExit) return rc;
             TakeValue(items.Push(), value);
             break;
@@ -479,22 +503,16 @@ int EvaluateTokens(RunContext& context, const LexedExpression& lexed, VariableTa
     return kOk;
 }
 
-int EvaluateText(RunContext& context, const ScriptValue& argument, VariableTable& locals,
-                 ScriptValue& result, ScriptValue* assigned) {
+// The item list of a lexed text within its budgets: operands, then the planned steps.
+template <class Resolver>
+int EvaluateItems(RunContext& context, const LexedExpression& lexed, Resolver& resolver,
+                  ScriptValue& result, ScriptValue* assigned) {
     ItemStack& stack = *context.items;
-    if (StackGuard::Exhausted(*context.guard) ||
-        stack.activeBytes + argument.text.size() > kActiveBudget)
-        return kErrStackOverflow;
     ScriptResult& record = context.record;
     const int32_t baseLine = record.line;
-    std::shared_ptr<const LexedExpression> owner;
-    const LexedExpression& lexed = Lexed(argument, context.program.strict, owner);
-    if (stack.activeBytes + lexed.cost > kActiveBudget) return kErrStackOverflow;
-    if (EvaluateShortcut(context, lexed, locals, result)) return kOk;
     ActiveBytes active(stack, lexed.cost);
-
     ItemSegment items(stack);
-    int rc = EvaluateTokens(context, lexed, locals, result.type, baseLine, items);
+    int rc = EvaluateTokens(context, lexed, resolver, result.type, baseLine, items);
     if (rc == kSignalExit) {
         record.line = baseLine;
         return rc;
@@ -512,6 +530,20 @@ int EvaluateText(RunContext& context, const ScriptValue& argument, VariableTable
     return kOk;
 }
 
+int EvaluateText(RunContext& context, const ScriptValue& argument, VariableTable& locals,
+                 ScriptValue& result, ScriptValue* assigned) {
+    ItemStack& stack = *context.items;
+    if (StackGuard::Exhausted(*context.guard) ||
+        stack.activeBytes + argument.text.size() > kActiveBudget)
+        return kErrStackOverflow;
+    std::shared_ptr<const LexedExpression> owner;
+    const LexedExpression& lexed = Lexed(argument, context.program.strict, owner);
+    if (stack.activeBytes + lexed.cost > kActiveBudget) return kErrStackOverflow;
+    ByName resolver{context, locals};
+    if (EvaluateShortcut(lexed, resolver, result)) return kOk;
+    return EvaluateItems(context, lexed, resolver, result, assigned);
+}
+
 [[gnu::noinline]] int EvaluateGenerally(RunContext& context, const ScriptValue& argument,
                                         VariableTable& locals, ScriptValue& result,
                                         ScriptValue* assigned) {
@@ -522,18 +554,55 @@ int EvaluateText(RunContext& context, const ScriptValue& argument, VariableTable
     }
 }
 
+// The item list of a bound expression text.
+[[gnu::noinline]] int EvaluateBoundItems(RunContext& context, const BoundExpression& bound,
+                                         VariableTable& locals, ScriptValue& result,
+                                         ScriptValue* assigned) {
+    ByBinding resolver{context, locals, bound};
+    try {
+        return EvaluateItems(context, *bound.lexed, resolver, result, assigned);
+    } catch (const std::bad_alloc&) {
+        return kErrOutOfMemory;
+    }
+}
+
 }  // namespace
+
+int EvaluateBoundItem(RunContext& context, const BoundItem& item, VariableTable& locals,
+                      ScriptValue& result, ScriptValue* assigned) {
+    const ScriptValue& argument = *item.item;
+    switch (argument.type) {
+    case kTypeVarRef: CopyValue(result, VariableAt(context, locals, item.variable)); return kOk;
+    case kTypeExpression: break;
+    default: CopyValue(result, argument); return kOk;
+    }
+    if (!IsExpressionSlot(result.type)) return kErrInvalidReturnType;
+    const BoundExpression& bound = *item.expression;
+    // The same refusal as the general path's, which checks the text and then its lexed form.
+    if (!WithinBudgets(context, argument.text.size(), bound.lexed->cost)) return kErrStackOverflow;
+    ByBinding resolver{context, locals, bound};
+    if (EvaluateShortcut(*bound.lexed, resolver, result)) return kOk;
+    return EvaluateBoundItems(context, bound, locals, result, assigned);
+}
 
 int EvaluateExpression(RunContext& context, const ScriptValue& argument, VariableTable& locals,
                        ScriptValue& result) {
     // Only the outermost evaluation of an assignment learns its variable.
     ScriptValue* assigned = std::exchange(context.assignedVariable, nullptr);
     switch (argument.type) {
-    case kTypeVarRef: return CopyVariable(context, locals, argument.text, result);
+    case kTypeVarRef: {
+        const ScriptValue* variable = LookupVariable(context, locals, argument.text);
+        if (!variable) {
+            SetResultName(context.record, argument.text);
+            return kErrNotDefined;
+        }
+        CopyValue(result, *variable);
+        return kOk;
+    }
     case kTypeExpression: break;
     default: CopyValue(result, argument); return kOk;
     }
     if (!IsExpressionSlot(result.type)) return kErrInvalidReturnType;
-    if (EvaluateBound(context, argument, locals, result)) return kOk;
+    if (EvaluateCached(context, argument, locals, result)) return kOk;
     return EvaluateGenerally(context, argument, locals, result, assigned);
 }

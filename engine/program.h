@@ -11,6 +11,7 @@
 #include "script_value.h"
 
 struct Block;
+struct BoundBody;
 
 // What a statement is, read off its keyword and block the first time it runs.
 enum class StatementKind : uint8_t {
@@ -50,6 +51,10 @@ struct FunctionDef {
     VariableTable parameters;  // name, type, byReference
     Block body;
     ScriptValue result;  // typed result slot, reset to its empty value at each call
+    // The body's bound form (bound_body.h), made at the first call under `boundRule`; null
+    // after that when the body runs on the walker.
+    mutable std::shared_ptr<const BoundBody> bound;
+    mutable int8_t boundRule = -1;
 };
 
 // A table of the call pool. A local table keeps its function's parameters (names, types,
@@ -66,6 +71,8 @@ struct ScriptProgram {
     std::vector<std::unique_ptr<ProgramResource>> files;     // HFILE n is files[n-1]
     int callDepth = 0;
     bool strict = false;
+    // Off: every body runs on the walker (the fuzzer's reference run compares the two).
+    bool bindBodies = true;
     // Local and argument tables, one per nesting level of calls, emptied when a call ends but
     // keeping their storage, so a call allocates no table (TableLease in calls.cpp). Each is
     // held by pointer: growing the pool never moves the tables that running calls hold.

@@ -37,14 +37,6 @@ NOINLINE StatementKind Classify(const Statement& statement) {
     return StatementKind::kCall;
 }
 
-// The kind is read off once; statements do not change while a program runs.
-StatementKind KindOf(const Statement& statement) {
-    if (statement.kind == StatementKind::kUnclassified) statement.kind = Classify(statement);
-    return statement.kind;
-}
-
-bool IsElse(const Statement& statement) { return KindOf(statement) == StatementKind::kElse; }
-
 NOINLINE void CreateImplicitVariable(VariableTable& locals, std::string_view name,
                                      ScriptValue& value) {
     value.name = std::string(name);
@@ -71,66 +63,34 @@ NOINLINE int ExecuteAssignment(RunContext& context, const Statement& statement,
         CreateImplicitVariable(locals, name, value);
         return kSignalNext;
     }
-    if (value.type == kTypeVoid) {
-        SetEmptyValue(value, variable->type);
-    } else if (value.type != variable->type &&
-               !ConvertValue(value, variable->type, context.program.strict)) {
-        return kErrInvalidValueType;
-    }
-    MoveValue(*variable, value);
-    return kSignalNext;
+    return StoreAssigned(context, *variable, value);
 }
 
 // `return expr;`: the value must have the function's declared type (NULL takes it).
 NOINLINE int ExecuteReturn(RunContext& context, const Statement& statement, VariableTable& locals) {
-    ScriptValue* slot = context.functionResult;
-    const uint32_t declared = slot ? slot->type : kTypeVoid;
     ScriptValue value;
-    SetEmptyValue(value, declared);  // the expected type of an expression text
+    SetEmptyValue(value, ReturnType(context));  // the expected type of an expression text
     int outcome = EvaluateExpression(context, statement.items.front(), locals, value);
-    if (outcome != kOk) return outcome;
-    if (value.type == kTypeVoid) {
-        SetEmptyValue(value, declared);
-    } else if (value.type != declared) {
-        return kErrInvalidReturnType;
-    }
-    if (slot) MoveValue(*slot, value);
-    return kSignalReturn;
+    return outcome != kOk ? outcome : StoreReturned(context, value);
 }
 
 NOINLINE int ExecuteIf(RunContext& context, const Statement& statement, VariableTable& locals) {
     ScriptValue value;
     int outcome = EvaluateExpression(context, statement.items.front(), locals, value);
-    if (outcome != kOk) return outcome;
-    bool holds = false;
-    switch (value.type) {
-    case kTypeInt:
-    case kTypeHbrowser:
-    case kTypeHfile: holds = value.integer != 0; break;
-    case kTypeHkey: holds = value.handle != 0; break;
-    default: return kErrInvalidReturnType;
-    }
-    return holds ? kSignalIfTrue : kSignalIfFalse;
+    return outcome != kOk ? outcome : IfOutcome(value);
 }
 
 NOINLINE int ExecuteWhile(RunContext& context, const Statement& statement, VariableTable& locals) {
     ScriptValue value;
     int outcome = EvaluateExpression(context, statement.items.front(), locals, value);
-    if (outcome != kOk) return outcome;
-    if (value.type == kTypeVoid) return kSignalWhileFalse;
-    if (value.type != kTypeInt) return kErrInvalidReturnType;
-    return value.integer != 0 ? kSignalWhileTrue : kSignalWhileFalse;
+    return outcome != kOk ? outcome : WhileOutcome(value);
 }
 
 NOINLINE int ExecuteRepeat(RunContext& context, const Statement& statement, VariableTable& locals,
                            int32_t& count) {
     ScriptValue value = MakeInt(0);
     int outcome = EvaluateExpression(context, statement.items.front(), locals, value);
-    if (outcome != kOk) return outcome;
-    if (value.type == kTypeVoid) value = MakeInt(0);
-    if (value.type != kTypeInt) return kErrInvalidReturnType;
-    count = value.integer;
-    return kSignalRepeat;
+    return outcome != kOk ? outcome : RepeatOutcome(value, count);
 }
 
 // A call statement, `exit` included; its value is dropped.
@@ -243,18 +203,78 @@ NOINLINE int ExecuteConstruct(RunContext& context, const std::vector<Statement>&
     }
 }
 
-NOINLINE void EnterBlock(const Block& block, VariableTable& locals) {
+}  // namespace
+
+StatementKind KindOf(const Statement& statement) {
+    if (statement.kind == StatementKind::kUnclassified) statement.kind = Classify(statement);
+    return statement.kind;
+}
+
+bool IsElse(const Statement& statement) { return KindOf(statement) == StatementKind::kElse; }
+
+int StoreAssigned(RunContext& context, ScriptValue& variable, ScriptValue& value) {
+    if (value.type == kTypeVoid) {
+        SetEmptyValue(value, variable.type);
+    } else if (value.type != variable.type &&
+               !ConvertValue(value, variable.type, context.program.strict)) {
+        return kErrInvalidValueType;
+    }
+    MoveValue(variable, value);
+    return kSignalNext;
+}
+
+uint32_t ReturnType(const RunContext& context) {
+    return context.functionResult ? context.functionResult->type : kTypeVoid;
+}
+
+int StoreReturned(RunContext& context, ScriptValue& value) {
+    const uint32_t declared = ReturnType(context);
+    if (value.type == kTypeVoid) {
+        SetEmptyValue(value, declared);
+    } else if (value.type != declared) {
+        return kErrInvalidReturnType;
+    }
+    if (context.functionResult) MoveValue(*context.functionResult, value);
+    return kSignalReturn;
+}
+
+int IfOutcome(const ScriptValue& value) {
+    bool holds = false;
+    switch (value.type) {
+    case kTypeInt:
+    case kTypeHbrowser:
+    case kTypeHfile: holds = value.integer != 0; break;
+    case kTypeHkey: holds = value.handle != 0; break;
+    default: return kErrInvalidReturnType;
+    }
+    return holds ? kSignalIfTrue : kSignalIfFalse;
+}
+
+int WhileOutcome(const ScriptValue& value) {
+    if (value.type == kTypeVoid) return kSignalWhileFalse;
+    if (value.type != kTypeInt) return kErrInvalidReturnType;
+    return value.integer != 0 ? kSignalWhileTrue : kSignalWhileFalse;
+}
+
+int RepeatOutcome(const ScriptValue& value, int32_t& count) {
+    if (value.type == kTypeVoid) {
+        count = 0;
+    } else if (value.type != kTypeInt) {
+        return kErrInvalidReturnType;
+    } else {
+        count = value.integer;
+    }
+    return kSignalRepeat;
+}
+
+void EnterBlock(const Block& block, VariableTable& locals) {
     locals.insert(locals.end(), block.locals.begin(), block.locals.end());
 }
 
-// The block's declarations sit where EnterBlock put them; implicit variables made inside the
-// block come after them and belong to the function, so only that range goes.
-NOINLINE void LeaveBlock(const Block& block, VariableTable& locals, std::size_t outer) {
+void LeaveBlock(const Block& block, VariableTable& locals, std::size_t outer) {
     const auto first = locals.begin() + static_cast<std::ptrdiff_t>(outer);
     locals.erase(first, first + static_cast<std::ptrdiff_t>(block.locals.size()));
 }
-
-}  // namespace
 
 int ExecuteStatement(RunContext& context, const Statement& statement, VariableTable& locals) {
     int32_t count = 0;

@@ -1,0 +1,141 @@
+// Running a bound body: the statement walker's constructs over a tree bound once, with the
+// walker's order of checks, line numbers and signals.
+#include "bound_body.h"
+
+#include "error_codes.h"
+#include "run_window.h"
+#include "script_result.h"
+#include "stack_guard.h"
+#include "statements.h"
+
+// Each construct keeps its values in a frame of its own, so the frames that stay on the stack
+// while a nested user call runs are small.
+#define NOINLINE [[gnu::noinline]]
+
+namespace {
+
+int RunConstruct(RunContext& context, const BoundConstruct& construct, VariableTable& locals);
+
+int RunList(RunContext& context, const std::vector<BoundConstruct>& list, VariableTable& locals) {
+    for (const BoundConstruct& construct : list) {
+        int outcome = RunConstruct(context, construct, locals);
+        if (outcome != kSignalNext) return outcome;
+    }
+    return kSignalNext;
+}
+
+// The block's declarations are in the table while its list runs.
+int RunInBlock(RunContext& context, const Block& block, const std::vector<BoundConstruct>& list,
+               VariableTable& locals) {
+    if (block.locals.empty()) return RunList(context, list, locals);
+    const std::size_t outer = locals.size();
+    EnterBlock(block, locals);
+    int outcome = RunList(context, list, locals);
+    LeaveBlock(block, locals, outer);
+    return outcome;
+}
+
+NOINLINE int RunNestedBlock(RunContext& context, const BoundConstruct& construct,
+                            VariableTable& locals) {
+    return RunInBlock(context, *construct.statement->block, construct.list, locals);
+}
+
+NOINLINE int RunAssignment(RunContext& context, const BoundConstruct& construct,
+                           VariableTable& locals) {
+    // Nothing the value runs adds to this table or to the globals: the reference stays valid.
+    ScriptValue& variable = VariableAt(context, locals, construct.variable);
+    ScriptValue value;
+    int outcome = EvaluateBoundItem(context, construct.value, locals, value, &variable);
+    return outcome != kOk ? outcome : StoreAssigned(context, variable, value);
+}
+
+NOINLINE int RunReturn(RunContext& context, const BoundConstruct& construct,
+                       VariableTable& locals) {
+    ScriptValue value;
+    SetEmptyValue(value, ReturnType(context));  // the expected type of an expression text
+    int outcome = EvaluateBoundItem(context, construct.value, locals, value);
+    return outcome != kOk ? outcome : StoreReturned(context, value);
+}
+
+NOINLINE int RunIf(RunContext& context, const BoundConstruct& construct, VariableTable& locals) {
+    ScriptValue value;
+    int outcome = EvaluateBoundItem(context, construct.value, locals, value);
+    if (outcome != kOk) return outcome;
+    outcome = IfOutcome(value);
+    if (outcome == kSignalIfTrue) return RunConstruct(context, *construct.body, locals);
+    if (outcome != kSignalIfFalse) return outcome;
+    return construct.otherwise ? RunConstruct(context, *construct.otherwise, locals) : kSignalNext;
+}
+
+NOINLINE int WhileHeader(RunContext& context, const BoundConstruct& construct,
+                         VariableTable& locals) {
+    ScriptValue value;
+    int outcome = EvaluateBoundItem(context, construct.value, locals, value);
+    return outcome != kOk ? outcome : WhileOutcome(value);
+}
+
+NOINLINE int RunWhile(RunContext& context, const BoundConstruct& construct, VariableTable& locals) {
+    for (int outcome = WhileHeader(context, construct, locals);;) {
+        if (outcome == kSignalWhileFalse) return kSignalNext;
+        if (outcome != kSignalWhileTrue) return outcome;
+        outcome = RunConstruct(context, *construct.body, locals);
+        if (outcome == kSignalBreak) return kSignalNext;
+        if (outcome != kSignalNext) return outcome;
+        // The header again, as a statement of its own line, without a look at Cancel.
+        context.record.line = construct.statement->line;
+        outcome = WhileHeader(context, construct, locals);
+    }
+}
+
+NOINLINE int RunRepeat(RunContext& context, const BoundConstruct& construct,
+                       VariableTable& locals) {
+    ScriptValue value = MakeInt(0);
+    int outcome = EvaluateBoundItem(context, construct.value, locals, value);
+    if (outcome != kOk) return outcome;
+    int32_t count = 0;
+    outcome = RepeatOutcome(value, count);
+    if (outcome != kSignalRepeat) return outcome;
+    // The count is read once; changing its variable inside the body changes nothing.
+    for (; count > 0; --count) {
+        outcome = RunConstruct(context, *construct.body, locals);
+        if (outcome == kSignalBreak) break;
+        if (outcome != kSignalNext) return outcome;
+    }
+    return kSignalNext;
+}
+
+// A call statement, `exit` included; its value is dropped.
+NOINLINE int RunCall(RunContext& context, const BoundConstruct& construct, VariableTable& locals) {
+    ScriptValue result;
+    int outcome = ExecuteBoundCall(context, *construct.call, locals, result);
+    return outcome == kSignalExit || outcome < 0 ? outcome : kSignalNext;
+}
+
+int RunConstruct(RunContext& context, const BoundConstruct& construct, VariableTable& locals) {
+    // Long if-chains and nested blocks recurse here.
+    if (StackGuard::Exhausted(*context.guard)) return kErrStackOverflow;
+    if (context.window.PumpMessages()) return kErrCancelled;
+    const Statement& statement = *construct.statement;
+    context.record.line = statement.line;
+    switch (statement.kind) {
+    case StatementKind::kBlock: return RunNestedBlock(context, construct, locals);
+    case StatementKind::kEmpty: return kSignalNext;
+    case StatementKind::kAssignment: return RunAssignment(context, construct, locals);
+    case StatementKind::kReturn: return RunReturn(context, construct, locals);
+    case StatementKind::kIf: return RunIf(context, construct, locals);
+    case StatementKind::kWhile: return RunWhile(context, construct, locals);
+    case StatementKind::kRepeat: return RunRepeat(context, construct, locals);
+    case StatementKind::kBreak: return kSignalBreak;
+    case StatementKind::kCall: return RunCall(context, construct, locals);
+    case StatementKind::kElse:
+    case StatementKind::kUnclassified: break;
+    }
+    return kErrSyntax;  // never bound
+}
+
+}  // namespace
+
+int RunBoundBody(RunContext& context, const FunctionDef& function, const BoundBody& body,
+                 VariableTable& locals) {
+    return RunInBlock(context, function.body, body.list, locals);
+}

@@ -1,0 +1,83 @@
+// A function body bound once to what cannot change while its program runs: each name to its
+// slot in the local table or the globals, each call to its user function, each expression to
+// its lexed form, and the flat statement list to a tree of constructs. A body binds only when
+// every name resolves that way (no implicit variables, no unknown names or functions, no
+// construct cut short); any other body runs on the statement walker, which behaves the same.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "expression_lexer.h"
+#include "program.h"
+#include "run_context.h"
+
+// A variable by position: a local table is laid out the same at every run of a bound body.
+struct BoundVariable {
+    bool global = false;
+    uint32_t index = 0;
+};
+
+inline ScriptValue& VariableAt(RunContext& context, VariableTable& locals, BoundVariable at) {
+    return at.global ? context.program.globals[at.index] : locals[at.index];
+}
+
+struct BoundExpression;
+struct BoundCall;
+
+// One item as the compiler stored it: a variable name, an expression text or a constant.
+struct BoundItem {
+    const ScriptValue* item = nullptr;
+    BoundVariable variable;                       // a variable name
+    std::unique_ptr<BoundExpression> expression;  // an expression text
+};
+
+// An expression text: its lexed form, and per token what its operand is bound to.
+struct BoundOperand {
+    BoundVariable variable;            // Variable tokens
+    std::unique_ptr<BoundCall> call;   // Call tokens
+    std::unique_ptr<BoundItem> group;  // Group tokens
+};
+
+struct BoundExpression {
+    std::shared_ptr<const LexedExpression> lexed;
+    std::vector<BoundOperand> operands;  // one per token
+};
+
+struct BoundCall {
+    std::string_view name;  // as spelled at the call site
+    const CallTarget* target = nullptr;
+    const FunctionDef* function = nullptr;  // a user function with a matching count, not main
+    std::vector<BoundItem> args;
+};
+
+struct BoundConstruct {
+    const Statement* statement = nullptr;       // the header: its line and kind
+    BoundItem value;                            // the one item of an assignment, return, if, ...
+    BoundVariable variable;                     // an assignment's target
+    std::unique_ptr<BoundCall> call;            // a call statement
+    std::vector<BoundConstruct> list;           // a block's constructs
+    std::unique_ptr<BoundConstruct> body;       // what an if, while or repeat controls
+    std::unique_ptr<BoundConstruct> otherwise;  // an if's else branch
+};
+
+struct BoundBody {
+    std::vector<BoundConstruct> list;
+};
+
+// The bound form of `function`'s body, bound at its first call under the program's name rule;
+// nullptr when the body must run on the walker.
+const BoundBody* BoundBodyOf(ScriptProgram& program, const FunctionDef& function);
+
+// Runs a bound body on `locals` (the parameters bound); returns as RunBlock does.
+int RunBoundBody(RunContext& context, const FunctionDef& function, const BoundBody& body,
+                 VariableTable& locals);
+
+// Evaluates a bound item as EvaluateExpression evaluates its item. `assigned` is the variable an
+// assignment stores the value into (see RunContext::assignedVariable).
+int EvaluateBoundItem(RunContext& context, const BoundItem& item, VariableTable& locals,
+                      ScriptValue& result, ScriptValue* assigned = nullptr);
+// Makes a bound call as ExecuteCall makes its call.
+int ExecuteBoundCall(RunContext& context, const BoundCall& call, VariableTable& locals,
+                     ScriptValue& result);
