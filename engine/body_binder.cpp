@@ -201,7 +201,7 @@ private:
 
 }  // namespace
 
-const BoundBody* BoundBodyOf(ScriptProgram& program, const FunctionDef& function) {
+const BoundBody* BindBody(ScriptProgram& program, const FunctionDef& function) {
     if (!program.bindBodies) return nullptr;
     const int8_t rule = program.strict ? 1 : 0;
     if (function.boundRule != rule) {

@@ -51,6 +51,19 @@ NOINLINE int RunAssignment(RunContext& context, const BoundConstruct& construct,
 
 NOINLINE int RunReturn(RunContext& context, const BoundConstruct& construct,
                        VariableTable& locals) {
+    // The slot holds the empty value of the declared type until now, as a fresh value would:
+    // the value goes straight into it (an exit inside puts its own value there and ends all).
+    if (ScriptValue* slot = context.functionResult) {
+        const uint32_t declared = slot->type;
+        int outcome = EvaluateBoundItem(context, construct.value, locals, *slot);
+        if (outcome != kOk) return outcome;
+        if (slot->type == kTypeVoid) {
+            SetEmptyValue(*slot, declared);
+        } else if (slot->type != declared) {
+            return kErrInvalidReturnType;
+        }
+        return kSignalReturn;
+    }
     ScriptValue value;
     SetEmptyValue(value, ReturnType(context));  // the expected type of an expression text
     int outcome = EvaluateBoundItem(context, construct.value, locals, value);

@@ -68,7 +68,12 @@ struct BoundBody {
 
 // The bound form of `function`'s body, bound at its first call under the program's name rule;
 // nullptr when the body must run on the walker.
-const BoundBody* BoundBodyOf(ScriptProgram& program, const FunctionDef& function);
+const BoundBody* BindBody(ScriptProgram& program, const FunctionDef& function);
+inline const BoundBody* BoundBodyOf(ScriptProgram& program, const FunctionDef& function) {
+    if (function.boundRule == (program.strict ? 1 : 0) && program.bindBodies)
+        return function.bound.get();
+    return BindBody(program, function);
+}
 
 // Runs a bound body on `locals` (the parameters bound); returns as RunBlock does.
 int RunBoundBody(RunContext& context, const FunctionDef& function, const BoundBody& body,

@@ -218,9 +218,11 @@ int RunFunction(RunContext& context, std::string_view name, const FunctionDef& f
     record.line = function.line;
     // Most calls stay in one file: only a change of file is saved (a path rarely fits a short
     // string, so saving it would allocate at every call).
-    const bool sameFile = function.file == record.file;
+    const std::string* callerFile = context.recordFile;
+    const bool sameFile = callerFile == &function.file || function.file == record.file;
     const std::string savedFile = sameFile ? std::string() : std::string(record.file);
     if (!sameFile) SetResultFile(record, function.file);
+    context.recordFile = &function.file;
     SetResultCall(record, function.name);
 
     // The call's own result is its slot: a body that ends without `return` yields the empty
@@ -234,10 +236,13 @@ int RunFunction(RunContext& context, std::string_view name, const FunctionDef& f
     context.functionResult = callerSlot;
     if (outcome == kSignalBreak) outcome = kErrIllegalBreak;
     if (outcome >= 0) {
-        // After an error the record keeps the place where it happened.
         // The caller's record names this call again, as it did before entering.
         if (!sameFile) SetResultFile(record, savedFile);
         SetResultCall(record, name);
+        context.recordFile = callerFile;
+    } else {
+        // After an error the record keeps the place where it happened.
+        context.recordFile = nullptr;
     }
     WriteBack(locals, function.parameters.size());
     --program.callDepth;

@@ -1,5 +1,6 @@
 // What every compile and run step works with, bundled so signatures stay short.
 #pragma once
+#include <string>
 
 class RunWindow;
 struct ScriptProgram;
@@ -23,6 +24,9 @@ struct RunContext {
     // The variable an assignment is about to store into, read (and cleared) by the evaluation
     // of its value: an append to that variable's own text can then happen in place.
     ScriptValue* assignedVariable = nullptr;
+    // The string the record's `file` was last copied from while it still holds the same text
+    // (a running function's file), or null: a call in that file then skips comparing texts.
+    const std::string* recordFile = nullptr;
     ItemStack* items = &ThisThreadItemStack();
     const StackGuardState* guard = &ThisThreadGuard();
 };

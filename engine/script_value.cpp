@@ -91,13 +91,6 @@ ScriptValue MakeHandle(uint32_t type, uint32_t value) {
     return result;
 }
 
-void SetEmptyValue(ScriptValue& value, uint32_t type) {
-    value.type = type;
-    value.integer = 0;
-    value.text.clear();
-    value.handle = 0;
-}
-
 bool ConvertValue(ScriptValue& value, uint32_t type, bool strict) {
     if (value.type == type) return true;
     if (value.type == kTypeVoid) {

@@ -79,7 +79,12 @@ ScriptValue MakeHandle(uint32_t type,
                        uint32_t value);  // HKEY in `handle`, HFILE/HBROWSER in `integer`
 
 // The empty value of a type: 0, "", handle 0. Keeps name, line, reference and flag.
-void SetEmptyValue(ScriptValue& value, uint32_t type);
+inline void SetEmptyValue(ScriptValue& value, uint32_t type) {
+    value.type = type;
+    value.integer = 0;
+    value.text.clear();
+    value.handle = 0;
+}
 // Copies type, integer, text (shared, not duplicated) and handle; the destination keeps its
 // name, line, reference, flag. A lexed form the destination held goes with its old text.
 inline void CopyValue(ScriptValue& destination, const ScriptValue& source) {

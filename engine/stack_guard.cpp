@@ -30,4 +30,3 @@ StackGuard::~StackGuard() {
 bool StackGuard::Exhausted() { return Exhausted(guard); }
 
 const StackGuardState& ThisThreadGuard() { return guard; }
-
