@@ -176,6 +176,9 @@ private:
                 NamesEqual(function->name, "main", strict_))
                 return false;
             out.function = function;
+            // A site spelled exactly like the definition names the call by the definition's
+            // own string, which the record may hold already (RunFunction).
+            if (name == function->name) out.name = function->name;
         }
         out.args.resize(args.size());
         for (std::size_t i = 0; i < args.size(); ++i) {

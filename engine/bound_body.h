@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "error_codes.h"
 #include "expression_lexer.h"
 #include "program.h"
 #include "run_context.h"
@@ -79,10 +80,21 @@ inline const BoundBody* BoundBodyOf(ScriptProgram& program, const FunctionDef& f
 int RunBoundBody(RunContext& context, const FunctionDef& function, const BoundBody& body,
                  VariableTable& locals);
 
+// An expression text's part of EvaluateBoundItem.
+int EvaluateBoundText(RunContext& context, const BoundItem& item, VariableTable& locals,
+                      ScriptValue& result, ScriptValue* assigned);
+
 // Evaluates a bound item as EvaluateExpression evaluates its item. `assigned` is the variable an
 // assignment stores the value into (see RunContext::assignedVariable).
-int EvaluateBoundItem(RunContext& context, const BoundItem& item, VariableTable& locals,
-                      ScriptValue& result, ScriptValue* assigned = nullptr);
+inline int EvaluateBoundItem(RunContext& context, const BoundItem& item, VariableTable& locals,
+                             ScriptValue& result, ScriptValue* assigned = nullptr) {
+    const ScriptValue& argument = *item.item;
+    switch (argument.type) {
+    case kTypeExpression: return EvaluateBoundText(context, item, locals, result, assigned);
+    case kTypeVarRef: CopyValue(result, VariableAt(context, locals, item.variable)); return kOk;
+    default: CopyValue(result, argument); return kOk;
+    }
+}
 // Makes a bound call as ExecuteCall makes its call.
 int ExecuteBoundCall(RunContext& context, const BoundCall& call, VariableTable& locals,
                      ScriptValue& result);

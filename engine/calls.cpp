@@ -201,8 +201,22 @@ void WriteBack(const VariableTable& locals, std::size_t count) {
 }
 
 // An error before the body runs names the call as it is spelled.
-[[gnu::noinline]] int Refuse(ScriptResult& record, std::string_view name, int error) {
-    SetResultCall(record, name);
+// The record's `call` names a call as spelled at its site.
+void NameCall(RunContext& context, std::string_view name) {
+    SetResultCall(context.record, name);
+    context.recordCall = nullptr;
+}
+
+// The same for a function's own name: a call of the function the record names already (a
+// recursion, a loop of calls) copies nothing.
+void NameCall(RunContext& context, const std::string& name) {
+    if (context.recordCall == &name) return;
+    SetResultCall(context.record, name);
+    context.recordCall = &name;
+}
+
+[[gnu::noinline]] int Refuse(RunContext& context, std::string_view name, int error) {
+    NameCall(context, name);
     return error;
 }
 
@@ -212,7 +226,7 @@ int RunFunction(RunContext& context, std::string_view name, const FunctionDef& f
     ScriptResult& record = context.record;
     ScriptProgram& program = context.program;
     if (program.callDepth >= kMaxCallDepth || StackGuard::Exhausted(*context.guard))
-        return Refuse(record, name, kErrStackOverflow);
+        return Refuse(context, name, kErrStackOverflow);
     ++program.callDepth;
 
     record.line = function.line;
@@ -223,7 +237,7 @@ int RunFunction(RunContext& context, std::string_view name, const FunctionDef& f
     const std::string savedFile = sameFile ? std::string() : std::string(record.file);
     if (!sameFile) SetResultFile(record, function.file);
     context.recordFile = &function.file;
-    SetResultCall(record, function.name);
+    NameCall(context, function.name);
 
     // The call's own result is its slot: a body that ends without `return` yields the empty
     // value of the declared type, never a value left over from an earlier or a recursive call.
@@ -238,13 +252,18 @@ int RunFunction(RunContext& context, std::string_view name, const FunctionDef& f
     if (outcome >= 0) {
         // The caller's record names this call again, as it did before entering.
         if (!sameFile) SetResultFile(record, savedFile);
-        SetResultCall(record, name);
+        // A bound call site spelled like the definition names it by the definition's string.
+        if (name.data() == function.name.data() && name.size() == function.name.size())
+            NameCall(context, function.name);
+        else
+            NameCall(context, name);
         context.recordFile = callerFile;
     } else {
         // After an error the record keeps the place where it happened.
         context.recordFile = nullptr;
+        context.recordCall = nullptr;
     }
-    WriteBack(locals, function.parameters.size());
+    if (function.writesBack) WriteBack(locals, function.parameters.size());
     --program.callDepth;
     if (outcome < 0) return outcome;
 
@@ -282,7 +301,7 @@ int CallDirect(RunContext& context, std::string_view name, const FunctionDef& fu
     }
     if (context.record.line < 0) context.record.line = function.line;
     if (int error = CheckParameters(context, function.parameters, locals))
-        return Refuse(context.record, name, error);
+        return Refuse(context, name, error);
     return RunFunction(context, name, function, locals, result);
 }
 
@@ -334,14 +353,14 @@ int CallUserFunction(RunContext& context, std::string_view name, VariableTable& 
     ScriptProgram& program = context.program;
     FunctionHint ownHint;
     const FunctionDef* function = program.FindFunction(name, hint ? *hint : ownHint);
-    if (!function) return Refuse(record, name, kErrFunctionNotFound);
+    if (!function) return Refuse(context, name, kErrFunctionNotFound);
     if (record.line < 0) record.line = function->line;
 
     // main may be started with more arguments than it declares; the extra ones are ignored.
     const std::size_t count = function->parameters.size();
     const bool isMain = NamesEqual(function->name, "main", program.strict);
     if (isMain ? args.size() < count : args.size() != count)
-        return Refuse(record, name, kErrParametersDontMatch);
+        return Refuse(context, name, kErrParametersDontMatch);
 
     TableLease lease(program);
     VariableTable& locals = lease.LocalsOf(*function);
@@ -350,6 +369,6 @@ int CallUserFunction(RunContext& context, std::string_view name, VariableTable& 
         locals[i].reference = args[i].reference;
     }
     if (int error = CheckParameters(context, function->parameters, locals))
-        return Refuse(record, name, error);
+        return Refuse(context, name, error);
     return RunFunction(context, name, *function, locals, result);
 }

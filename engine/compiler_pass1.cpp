@@ -438,6 +438,7 @@ int CompileFunction(PassState& state, uint32_t returnType, const std::string& na
     for (const ScriptValue& parameter : function.parameters) {
         if (NamesEqual(parameter.name, name, strict))
             return FailNamed(record, kErrVariableAlreadyDefined, name);
+        if (parameter.byReference) function.writesBack = true;
     }
     if (state.AtEnd() || *state.cursor.at != '{') return kErrMissingBrace;
     ++state.cursor.at;

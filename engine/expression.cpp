@@ -397,9 +397,6 @@ bool EvaluateIntPair(const LexedExpression& lexed, Resolver& resolver, ScriptVal
 
 template <class Resolver>
 bool EvaluateIntPlan(const LexedExpression& lexed, Resolver& resolver, ScriptValue& result) {
-    if (lexed.operands.size() == 2 && lexed.steps.size() == 1 &&
-        lexed.steps[0].kind == StepKind::Binary)
-        return EvaluateIntPair(lexed, resolver, result);
     int32_t values[kIntPlanItems];
     for (const PlanOperand& operand : lexed.operands) {
         const ScriptValue* value = OperandValue(resolver, operand);
@@ -438,6 +435,7 @@ template <class Resolver>
 bool EvaluateShortcut(const LexedExpression& lexed, Resolver& resolver, ScriptValue& result) {
     switch (lexed.plan) {
     case ExprPlan::kInt: return EvaluateIntPlan(lexed, resolver, result);
+    case ExprPlan::kIntPair: return EvaluateIntPair(lexed, resolver, result);
     case ExprPlan::kSingle: return EvaluateSingle(lexed, resolver, result);
     case ExprPlan::kGeneral: break;
     }
@@ -587,14 +585,9 @@ int EvaluateText(RunContext& context, const ScriptValue& argument, VariableTable
 
 }  // namespace
 
-int EvaluateBoundItem(RunContext& context, const BoundItem& item, VariableTable& locals,
+int EvaluateBoundText(RunContext& context, const BoundItem& item, VariableTable& locals,
                       ScriptValue& result, ScriptValue* assigned) {
     const ScriptValue& argument = *item.item;
-    switch (argument.type) {
-    case kTypeVarRef: CopyValue(result, VariableAt(context, locals, item.variable)); return kOk;
-    case kTypeExpression: break;
-    default: CopyValue(result, argument); return kOk;
-    }
     if (!IsExpressionSlot(result.type)) return kErrInvalidReturnType;
     const BoundExpression& bound = *item.expression;
     // The same refusal as the general path's, which checks the text and then its lexed form.

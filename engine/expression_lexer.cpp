@@ -335,6 +335,9 @@ std::shared_ptr<const LexedExpression> LexExpression(std::string_view text, bool
         Planner(*lexed).Run();
     lexed->plan = PlanOf(*lexed);
     if (lexed->plan != ExprPlan::kGeneral) ListOperands(*lexed);
+    if (lexed->plan == ExprPlan::kInt && lexed->operands.size() == 2 && lexed->steps.size() == 1 &&
+        lexed->steps[0].kind == StepKind::Binary)
+        lexed->plan = ExprPlan::kIntPair;
     lexed->cost = CostOf(*lexed);
     lexed->cacheable = ReserveCache(lexed->cost);
     return lexed;

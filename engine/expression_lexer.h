@@ -67,7 +67,8 @@ enum class ExprPlan : uint8_t {
     // At most kIntPlanItems tokens, only variables, constants and operators, and every step
     // applies to operand items: when all operands hold ints the steps can run on bare ints.
     kInt,
-    kSingle,  // one variable or constant and nothing else: its value is the result
+    kIntPair,  // the int plan of a lone binary operation `a op b`, the commonest text of all
+    kSingle,   // one variable or constant and nothing else: its value is the result
 };
 
 // An operand token as a shortcut reads it: a constant's value, or a variable's name.

@@ -49,6 +49,7 @@ struct FunctionDef {
     std::string file;          // the record's `file` when the definition was read
     int line = 0;              // line of the header
     VariableTable parameters;  // name, type, byReference
+    bool writesBack = false;   // some parameter is declared with '&'
     Block body;
     ScriptValue result;  // typed result slot, reset to its empty value at each call
     // The body's bound form (bound_body.h), made at the first call under `boundRule`; null

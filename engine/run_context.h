@@ -27,6 +27,8 @@ struct RunContext {
     // The string the record's `file` was last copied from while it still holds the same text
     // (a running function's file), or null: a call in that file then skips comparing texts.
     const std::string* recordFile = nullptr;
+    // The same for the record's `call` and a function's name.
+    const std::string* recordCall = nullptr;
     ItemStack* items = &ThisThreadItemStack();
     const StackGuardState* guard = &ThisThreadGuard();
 };
