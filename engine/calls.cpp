@@ -200,7 +200,6 @@ void WriteBack(const VariableTable& locals, std::size_t count) {
     }
 }
 
-// An error before the body runs names the call as it is spelled.
 // The record's `call` names a call as spelled at its site.
 void NameCall(RunContext& context, std::string_view name) {
     SetResultCall(context.record, name);
@@ -215,6 +214,7 @@ void NameCall(RunContext& context, const std::string& name) {
     context.recordCall = &name;
 }
 
+// An error before the body runs names the call as it is spelled.
 [[gnu::noinline]] int Refuse(RunContext& context, std::string_view name, int error) {
     NameCall(context, name);
     return error;

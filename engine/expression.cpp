@@ -375,11 +375,14 @@ const ScriptValue* OperandValue(Resolver& resolver, const PlanOperand& operand) 
     return resolver.Find(operand.item, operand.name);
 }
 
-// The int plan (ExprPlan::kInt) when every operand holds an int now: the same steps on bare
-// ints, with no item list. False, with nothing changed, whenever the general path could answer
-// otherwise (an operand of another type or not defined, an operation that fails); that path
-// then runs and raises what it raises, since reading operands changes nothing.
-// The int plan of `a op b`, the commonest text of all, without the item array.
+void StoreInt(ScriptValue& result, int32_t value) {
+    result.type = kTypeInt;
+    result.integer = value;
+    result.text.clear();
+    result.handle = 0;
+}
+
+// The int plan of `a op b` (ExprPlan::kIntPair), the commonest text, without the item array.
 template <class Resolver>
 bool EvaluateIntPair(const LexedExpression& lexed, Resolver& resolver, ScriptValue& result) {
     const ScriptValue* left = OperandValue(resolver, lexed.operands[0]);
@@ -388,13 +391,14 @@ bool EvaluateIntPair(const LexedExpression& lexed, Resolver& resolver, ScriptVal
     if (!right || right->type != kTypeInt) return false;
     int32_t value = 0;
     if (IntOperation(lexed.steps[0].op, left->integer, right->integer, value) < 0) return false;
-    result.type = kTypeInt;
-    result.integer = value;
-    result.text.clear();
-    result.handle = 0;
+    StoreInt(result, value);
     return true;
 }
 
+// The int plan (ExprPlan::kInt) when every operand holds an int now: the same steps on bare
+// ints, with no item list. False, with nothing changed, whenever the general path could answer
+// otherwise (an operand of another type or not defined, an operation that fails); that path
+// then runs and raises what it raises, since reading operands changes nothing.
 template <class Resolver>
 bool EvaluateIntPlan(const LexedExpression& lexed, Resolver& resolver, ScriptValue& result) {
     int32_t values[kIntPlanItems];
@@ -411,10 +415,7 @@ bool EvaluateIntPlan(const LexedExpression& lexed, Resolver& resolver, ScriptVal
             return false;
         }
     }
-    result.type = kTypeInt;
-    result.integer = values[lexed.resultItem];
-    result.text.clear();
-    result.handle = 0;
+    StoreInt(result, values[lexed.resultItem]);
     return true;
 }
 

@@ -267,11 +267,11 @@ int RepeatOutcome(const ScriptValue& value, int32_t& count) {
     return kSignalRepeat;
 }
 
-void EnterBlock(const Block& block, VariableTable& locals) {
+NOINLINE void EnterBlock(const Block& block, VariableTable& locals) {
     locals.insert(locals.end(), block.locals.begin(), block.locals.end());
 }
 
-void LeaveBlock(const Block& block, VariableTable& locals, std::size_t outer) {
+NOINLINE void LeaveBlock(const Block& block, VariableTable& locals, std::size_t outer) {
     const auto first = locals.begin() + static_cast<std::ptrdiff_t>(outer);
     locals.erase(first, first + static_cast<std::ptrdiff_t>(block.locals.size()));
 }
