@@ -466,11 +466,12 @@ inline bool EvaluateCached(RunContext& context, const ScriptValue& argument, Var
 // Evaluates the operand tokens left to right into `items`; a call or a group may end the run.
 template <class Resolver>
 int EvaluateTokens(RunContext& context, const LexedExpression& lexed, Resolver& resolver,
-                   uint32_t expectedType, int32_t baseLine, ItemSegment& items) {
+                   uint32_t expectedType, int32_t baseLine, ItemSegment& items,
+                   std::size_t first = 0) {
     ScriptResult& record = context.record;
     items.Reserve(lexed.tokens.size());
     // The record's line matters only where an error can arise or a nested run starts.
-    for (std::size_t i = 0; i < lexed.tokens.size(); ++i) {
+    for (std::size_t i = first; i < lexed.tokens.size(); ++i) {
         const ExprToken& token = lexed.tokens[i];
         switch (token.kind) {
         case TokenKind::Operator: {
@@ -521,6 +522,83 @@ int EvaluateTokens(RunContext& context, const LexedExpression& lexed, Resolver& 
     return kOk;
 }
 
+// How far the operands of a call plan got as ints (EvaluateIntOperands).
+struct IntOperands {
+    int32_t values[kIntPlanItems];
+    std::size_t next = 0;   // the first token the item list still has to evaluate
+    bool complete = false;  // every operand came out as an int
+    bool pending = false;   // the call before `next` gave `value`, which is no int
+    ScriptValue value;
+};
+
+// The operands of a call plan left to right, as the item list would evaluate them, while they
+// come out as ints. A variable or constant of another type is left to the item list (reading
+// it changes nothing); a call's other value is kept. Returns an error or the exit signal.
+template <class Resolver>
+int EvaluateIntOperands(RunContext& context, const LexedExpression& lexed, Resolver& resolver,
+                        int32_t baseLine, IntOperands& out) {
+    ScriptResult& record = context.record;
+    for (std::size_t& i = out.next; i < lexed.tokens.size(); ++i) {
+        const ExprToken& token = lexed.tokens[i];
+        const ScriptValue* value = &token.value;
+        if (token.kind == TokenKind::Operator) continue;
+        if (token.kind == TokenKind::Variable) {
+            value = resolver.Find(i, token.value.text);
+            if (!value) return kOk;  // the item list raises it
+        } else if (token.kind == TokenKind::Call) {
+            SetLine(record, baseLine, token.lines);
+            SetEmptyValue(out.value, kTypeUndetermined);  // fresh, as the item list's value is
+            int rc = resolver.Call(i, token, out.value);
+            if (rc < 0 || rc == kSignalExit) return rc;
+            // A user function moves the line; later errors belong to this expression's line.
+            SetLine(record, baseLine, token.lines);
+            if (out.value.type != kTypeInt) {
+                ++i;
+                out.pending = true;
+                return kOk;
+            }
+            value = &out.value;
+        }
+        if (value->type != kTypeInt) return kOk;
+        out.values[i] = value->integer;
+    }
+    out.complete = true;
+    return kOk;
+}
+
+// The planned steps on the ints of a complete call plan; false when one fails (the item list
+// then raises it).
+bool ReduceInts(const LexedExpression& lexed, const IntOperands& operands, int32_t& result) {
+    int32_t values[kIntPlanItems];
+    std::copy(std::begin(operands.values), std::end(operands.values), values);
+    for (const ReduceStep& step : lexed.steps) {
+        int32_t& right = values[step.right];
+        if (step.kind == StepKind::Unary) {
+            right = IntUnary(step.op, right);
+        } else if (IntOperation(step.op, values[step.left], right, right) < 0) {
+            return false;
+        }
+    }
+    result = values[lexed.resultItem];
+    return true;
+}
+
+// The item list of the tokens a call plan evaluated, as the general path would have built it.
+void PushIntOperands(const LexedExpression& lexed, IntOperands& operands, ItemSegment& items) {
+    items.Reserve(lexed.tokens.size());
+    const std::size_t done = operands.pending ? operands.next - 1 : operands.next;
+    for (std::size_t i = 0; i < done; ++i) {
+        Item& item = items.Push();
+        if (lexed.tokens[i].kind == TokenKind::Operator) {
+            item.op = lexed.tokens[i].op;
+            item.type = kTypeInt;
+        } else {
+            SetInt(item, operands.values[i]);
+        }
+    }
+    if (operands.pending) TakeValue(items.Push(), operands.value);
+}
+
 // The item list of a lexed text within its budgets: operands, then the planned steps.
 template <class Resolver>
 int EvaluateItems(RunContext& context, const LexedExpression& lexed, Resolver& resolver,
@@ -529,8 +607,24 @@ int EvaluateItems(RunContext& context, const LexedExpression& lexed, Resolver& r
     ScriptResult& record = context.record;
     const int32_t baseLine = record.line;
     ActiveBytes active(stack, lexed.cost);
+    IntOperands operands;
+    if (lexed.callPlan) {
+        int rc = EvaluateIntOperands(context, lexed, resolver, baseLine, operands);
+        if (rc == kSignalExit) {
+            record.line = baseLine;
+            return rc;
+        }
+        if (rc < 0) return rc;
+        int32_t value = 0;
+        if (operands.complete && ReduceInts(lexed, operands, value)) {
+            StoreInt(result, value);
+            record.line = baseLine;
+            return kOk;
+        }
+    }
     ItemSegment items(stack);
-    int rc = EvaluateTokens(context, lexed, resolver, result.type, baseLine, items);
+    if (lexed.callPlan) PushIntOperands(lexed, operands, items);
+    int rc = EvaluateTokens(context, lexed, resolver, result.type, baseLine, items, operands.next);
     if (rc == kSignalExit) {
         record.line = baseLine;
         return rc;

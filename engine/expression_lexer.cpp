@@ -267,30 +267,41 @@ bool IsOperand(TokenKind kind) {
     return kind == TokenKind::Constant || kind == TokenKind::Variable;
 }
 
-bool IsOperand(const LexedExpression& lexed, uint32_t item) {
-    return IsOperand(lexed.tokens[item].kind);
+// An operand of a plan: a variable or a constant, and a call where `calls` counts them.
+bool IsPlanOperand(TokenKind kind, bool calls) {
+    return IsOperand(kind) || (calls && kind == TokenKind::Call);
+}
+
+// At most kIntPlanItems tokens of operands and operators, with steps that all apply to operand
+// items: such a text can reduce on bare ints.
+bool ReducesOnOperands(const LexedExpression& lexed, bool calls) {
+    if (lexed.steps.empty() || lexed.tokens.size() > kIntPlanItems) return false;
+    for (const ExprToken& token : lexed.tokens) {
+        if (token.kind != TokenKind::Operator && !IsPlanOperand(token.kind, calls)) return false;
+    }
+    auto operand = [&](uint32_t item) { return IsPlanOperand(lexed.tokens[item].kind, calls); };
+    for (const ReduceStep& step : lexed.steps) {
+        switch (step.kind) {
+        case StepKind::Unary:
+            if (!operand(step.right)) return false;
+            break;
+        case StepKind::Binary:
+            if (!operand(step.left) || !operand(step.right)) return false;
+            break;
+        case StepKind::Fail: return false;
+        }
+    }
+    return true;
 }
 
 // See LexedExpression::plan. An int plan that reduces nothing is left to the single shortcut
 // or the general path.
 ExprPlan PlanOf(const LexedExpression& lexed) {
     if (lexed.tokens.size() == 1 && IsOperand(lexed.tokens[0].kind)) return ExprPlan::kSingle;
-    if (lexed.steps.empty() || lexed.tokens.size() > kIntPlanItems) return ExprPlan::kGeneral;
-    for (const ExprToken& token : lexed.tokens) {
-        if (token.kind != TokenKind::Operator && !IsOperand(token.kind)) return ExprPlan::kGeneral;
-    }
-    for (const ReduceStep& step : lexed.steps) {
-        switch (step.kind) {
-        case StepKind::Unary:
-            if (!IsOperand(lexed, step.right)) return ExprPlan::kGeneral;
-            break;
-        case StepKind::Binary:
-            if (!IsOperand(lexed, step.left) || !IsOperand(lexed, step.right))
-                return ExprPlan::kGeneral;
-            break;
-        case StepKind::Fail: return ExprPlan::kGeneral;
-        }
-    }
+    if (!ReducesOnOperands(lexed, false)) return ExprPlan::kGeneral;
+    if (lexed.operands.size() == 2 && lexed.steps.size() == 1 &&
+        lexed.steps[0].kind == StepKind::Binary)
+        return ExprPlan::kIntPair;
     return ExprPlan::kInt;
 }
 
@@ -333,11 +344,12 @@ std::shared_ptr<const LexedExpression> LexExpression(std::string_view text, bool
     Lexer(*lexed).Run();
     if (lexed->tokens.empty() || lexed->tokens.back().kind != TokenKind::Error)
         Planner(*lexed).Run();
+    ListOperands(*lexed);
     lexed->plan = PlanOf(*lexed);
-    if (lexed->plan != ExprPlan::kGeneral) ListOperands(*lexed);
-    if (lexed->plan == ExprPlan::kInt && lexed->operands.size() == 2 && lexed->steps.size() == 1 &&
-        lexed->steps[0].kind == StepKind::Binary)
-        lexed->plan = ExprPlan::kIntPair;
+    if (lexed->plan == ExprPlan::kGeneral) {
+        lexed->operands.clear();
+        lexed->callPlan = ReducesOnOperands(*lexed, true);
+    }
     lexed->cost = CostOf(*lexed);
     lexed->cacheable = ReserveCache(lexed->cost);
     return lexed;

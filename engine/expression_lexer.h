@@ -92,6 +92,10 @@ struct LexedExpression {
     // operand tokens a shortcut reads, in order.
     ExprPlan plan = ExprPlan::kGeneral;
     std::vector<PlanOperand> operands;
+    // At most kIntPlanItems tokens of variables, constants, calls (one at least) and operators,
+    // every step applying to operand items: while the operands come out as ints, the calls run
+    // and the steps apply without an item list (the general path takes over where one is not).
+    bool callPlan = false;
 
     LexedExpression() = default;
     LexedExpression(const LexedExpression&) = delete;

@@ -54,6 +54,7 @@ void SwitchOffIntPlans(const ScriptValue& item, bool strict) {
     // LexExpression makes a non-const object, so dropping the const is sound here.
     auto* lexed = const_cast<LexedExpression*>(item.lexed.get());
     lexed->plan = ExprPlan::kGeneral;
+    lexed->callPlan = false;
     for (const ExprToken& token : lexed->tokens) {
         for (const ScriptValue& argument : token.args) SwitchOffIntPlans(argument, strict);
         if (token.kind == TokenKind::Group) SwitchOffIntPlans(token.value, strict);
