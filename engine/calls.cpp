@@ -24,13 +24,13 @@ constexpr std::size_t kKeptCapacity = 256;
 // `callTablesInUse` ones.
 class TableLease {
 public:
-    explicit TableLease(ScriptProgram& program) : program_(program) {
+    [[gnu::always_inline]] explicit TableLease(ScriptProgram& program) : program_(program) {
         std::vector<std::unique_ptr<CallTable>>& tables = program.callTables;
         if (program.callTablesInUse == tables.size())
             tables.push_back(std::make_unique<CallTable>());
         table_ = tables[program.callTablesInUse++].get();
     }
-    ~TableLease() {
+    [[gnu::always_inline]] ~TableLease() {
         Release();
         --program_.callTablesInUse;
     }

@@ -443,12 +443,11 @@ bool EvaluateShortcut(const LexedExpression& lexed, Resolver& resolver, ScriptVa
     return false;
 }
 
-// The general path refuses a text past these limits; a shortcut leaves such a text to it.
-bool WithinBudgets(RunContext& context, std::size_t textSize, std::size_t cost) {
-    const ItemStack& stack = *context.items;
+// The general path refuses a text past these limits, checking the text before it is lexed and
+// then its lexed form; a lexed form's cost counts its text, so the second check covers both.
+bool WithinBudgets(RunContext& context, const LexedExpression& lexed) {
     return !StackGuard::Exhausted(*context.guard) &&
-           stack.activeBytes + textSize <= kActiveBudget &&
-           stack.activeBytes + cost <= kActiveBudget;
+           context.items->activeBytes + lexed.cost <= kActiveBudget;
 }
 
 // An expression item whose lexed form is cached already and has a shortcut that applies now:
@@ -457,7 +456,7 @@ inline bool EvaluateCached(RunContext& context, const ScriptValue& argument, Var
                            ScriptValue& result) {
     const LexedExpression* lexed = argument.lexed.get();
     if (!lexed || lexed->plan == ExprPlan::kGeneral || lexed->strict != context.program.strict ||
-        !WithinBudgets(context, argument.text.size(), lexed->cost))
+        !WithinBudgets(context, *lexed))
         return false;
     ByName resolver{context, locals};
     return EvaluateShortcut(*lexed, resolver, result);
@@ -682,11 +681,9 @@ int EvaluateText(RunContext& context, const ScriptValue& argument, VariableTable
 
 int EvaluateBoundText(RunContext& context, const BoundItem& item, VariableTable& locals,
                       ScriptValue& result, ScriptValue* assigned) {
-    const ScriptValue& argument = *item.item;
     if (!IsExpressionSlot(result.type)) return kErrInvalidReturnType;
     const BoundExpression& bound = *item.expression;
-    // The same refusal as the general path's, which checks the text and then its lexed form.
-    if (!WithinBudgets(context, argument.text.size(), bound.lexed->cost)) return kErrStackOverflow;
+    if (!WithinBudgets(context, *bound.lexed)) return kErrStackOverflow;
     ByBinding resolver{context, locals, bound};
     if (EvaluateShortcut(*bound.lexed, resolver, result)) return kOk;
     return EvaluateBoundItems(context, bound, locals, result, assigned);

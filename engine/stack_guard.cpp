@@ -13,19 +13,14 @@ thread_local StackGuardState guard;
 
 }  // namespace
 
-StackGuard::StackGuard(std::size_t budget)
-    : previousBase_(guard.base), previousBudget_(guard.budget), previousActive_(guard.active) {
-    guard.base = FrameAddress();
-    guard.budget = budget;
-    guard.active = true;
+StackGuard::StackGuard(std::size_t budget) : previous_(guard) {
+    // The budget reaches either way from here, short of the ends of the address space.
+    const std::size_t base = FrameAddress();
+    guard.low = base > budget ? base - budget : 0;
+    guard.high = budget < SIZE_MAX - base ? base + budget : SIZE_MAX;
 }
 
-StackGuard::~StackGuard() {
-    StackGuardState& state = guard;
-    state.base = previousBase_;
-    state.budget = previousBudget_;
-    state.active = previousActive_;
-}
+StackGuard::~StackGuard() { guard = previous_; }
 
 bool StackGuard::Exhausted() { return Exhausted(guard); }
 

@@ -4,11 +4,11 @@
 #include <cstddef>
 #include <cstdint>
 
-// The innermost active guard of one thread.
+// The innermost active guard of one thread: the frame addresses within its budget. With no
+// guard active every address is.
 struct StackGuardState {
-    std::size_t base = 0;
-    std::size_t budget = 0;
-    bool active = false;
+    std::size_t low = 0;
+    std::size_t high = SIZE_MAX;
 };
 
 class StackGuard {
@@ -24,10 +24,8 @@ public:
     // thread's state is a call on some hosts, and the run checks before every statement, so
     // this one is inline.
     static bool Exhausted(const StackGuardState& state) {
-        if (!state.active) return false;
         const std::size_t here = FrameAddress();
-        const std::size_t used = here < state.base ? state.base - here : here - state.base;
-        return used > state.budget;
+        return here < state.low || here > state.high;
     }
 
 private:
@@ -38,7 +36,5 @@ private:
     }
 
     // The guard this one replaced, put back when it ends (guards nest).
-    std::size_t previousBase_;
-    std::size_t previousBudget_;
-    bool previousActive_;
+    StackGuardState previous_;
 };

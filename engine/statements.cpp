@@ -238,35 +238,6 @@ int StoreReturned(RunContext& context, ScriptValue& value) {
     return kSignalReturn;
 }
 
-int IfOutcome(const ScriptValue& value) {
-    bool holds = false;
-    switch (value.type) {
-    case kTypeInt:
-    case kTypeHbrowser:
-    case kTypeHfile: holds = value.integer != 0; break;
-    case kTypeHkey: holds = value.handle != 0; break;
-    default: return kErrInvalidReturnType;
-    }
-    return holds ? kSignalIfTrue : kSignalIfFalse;
-}
-
-int WhileOutcome(const ScriptValue& value) {
-    if (value.type == kTypeVoid) return kSignalWhileFalse;
-    if (value.type != kTypeInt) return kErrInvalidReturnType;
-    return value.integer != 0 ? kSignalWhileTrue : kSignalWhileFalse;
-}
-
-int RepeatOutcome(const ScriptValue& value, int32_t& count) {
-    if (value.type == kTypeVoid) {
-        count = 0;
-    } else if (value.type != kTypeInt) {
-        return kErrInvalidReturnType;
-    } else {
-        count = value.integer;
-    }
-    return kSignalRepeat;
-}
-
 NOINLINE void EnterBlock(const Block& block, VariableTable& locals) {
     locals.insert(locals.end(), block.locals.begin(), block.locals.end());
 }

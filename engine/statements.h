@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "error_codes.h"
 #include "program.h"
 #include "run_context.h"
 
@@ -27,9 +28,37 @@ int StoreAssigned(RunContext& context, ScriptValue& variable, ScriptValue& value
 uint32_t ReturnType(const RunContext& context);
 // A return value into the running function's slot: kSignalReturn.
 int StoreReturned(RunContext& context, ScriptValue& value);
-int IfOutcome(const ScriptValue& value);     // kSignalIfTrue or kSignalIfFalse
-int WhileOutcome(const ScriptValue& value);  // kSignalWhileTrue or kSignalWhileFalse
-int RepeatOutcome(const ScriptValue& value, int32_t& count);  // kSignalRepeat and the count
+// A condition's value: kSignalIfTrue or kSignalIfFalse.
+inline int IfOutcome(const ScriptValue& value) {
+    bool holds = false;
+    switch (value.type) {
+    case kTypeInt:
+    case kTypeHbrowser:
+    case kTypeHfile: holds = value.integer != 0; break;
+    case kTypeHkey: holds = value.handle != 0; break;
+    default: return kErrInvalidReturnType;
+    }
+    return holds ? kSignalIfTrue : kSignalIfFalse;
+}
+
+// A loop header's value: kSignalWhileTrue or kSignalWhileFalse.
+inline int WhileOutcome(const ScriptValue& value) {
+    if (value.type == kTypeVoid) return kSignalWhileFalse;
+    if (value.type != kTypeInt) return kErrInvalidReturnType;
+    return value.integer != 0 ? kSignalWhileTrue : kSignalWhileFalse;
+}
+
+// A repeat count's value: kSignalRepeat and the count.
+inline int RepeatOutcome(const ScriptValue& value, int32_t& count) {
+    if (value.type == kTypeVoid) {
+        count = 0;
+    } else if (value.type != kTypeInt) {
+        return kErrInvalidReturnType;
+    } else {
+        count = value.integer;
+    }
+    return kSignalRepeat;
+}
 
 // A block's declarations enter the table as it starts; leaving drops exactly that range, since
 // implicit variables made inside the block come after it and belong to the function.
