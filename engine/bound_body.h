@@ -86,8 +86,9 @@ int EvaluateBoundText(RunContext& context, const BoundItem& item, VariableTable&
 
 // Evaluates a bound item as EvaluateExpression evaluates its item. `assigned` is the variable an
 // assignment stores the value into (see RunContext::assignedVariable).
-inline int EvaluateBoundItem(RunContext& context, const BoundItem& item, VariableTable& locals,
-                             ScriptValue& result, ScriptValue* assigned = nullptr) {
+[[gnu::always_inline]] inline int EvaluateBoundItem(RunContext& context, const BoundItem& item,
+                                                    VariableTable& locals, ScriptValue& result,
+                                                    ScriptValue* assigned = nullptr) {
     const ScriptValue& argument = *item.item;
     switch (argument.type) {
     case kTypeExpression: return EvaluateBoundText(context, item, locals, result, assigned);
