@@ -46,9 +46,9 @@ Outcome Evaluate(RunContext& context, const ScriptValue& item, VariableTable& lo
     return {rc, context.record.line, result.type, result.integer, result.text, result.handle};
 }
 
-// Binds to an expression item (nested calls and groups included) a lexed form whose int plan
-// is off, so its evaluation takes the general path everywhere.
-void SwitchOffIntPlans(const ScriptValue& item, bool strict) {
+// Binds to an expression item (nested calls and groups included) a lexed form whose shortcut
+// and call plan are off, so its evaluation takes the general path everywhere.
+void SwitchOffPlans(const ScriptValue& item, bool strict) {
     if (item.type != kTypeExpression) return;
     if (!item.lexed || item.lexed->strict != strict) item.lexed = LexExpression(item.text, strict);
     // LexExpression makes a non-const object, so dropping the const is sound here.
@@ -56,15 +56,15 @@ void SwitchOffIntPlans(const ScriptValue& item, bool strict) {
     lexed->plan = ExprPlan::kGeneral;
     lexed->callPlan = false;
     for (const ExprToken& token : lexed->tokens) {
-        for (const ScriptValue& argument : token.args) SwitchOffIntPlans(argument, strict);
-        if (token.kind == TokenKind::Group) SwitchOffIntPlans(token.value, strict);
+        for (const ScriptValue& argument : token.args) SwitchOffPlans(argument, strict);
+        if (token.kind == TokenKind::Group) SwitchOffPlans(token.value, strict);
     }
 }
 
-void SwitchOffIntPlans(const Block& block, bool strict) {
+void SwitchOffPlans(const Block& block, bool strict) {
     for (const Statement& statement : block.statements) {
-        for (const ScriptValue& item : statement.items) SwitchOffIntPlans(item, strict);
-        if (statement.block) SwitchOffIntPlans(*statement.block, strict);
+        for (const ScriptValue& item : statement.items) SwitchOffPlans(item, strict);
+        if (statement.block) SwitchOffPlans(*statement.block, strict);
     }
 }
 
@@ -72,7 +72,7 @@ void SwitchOffIntPlans(const Block& block, bool strict) {
 Outcome EvaluateGenerally(RunContext& context, const ScriptValue& item, VariableTable& locals) {
     ScriptValue general = item;
     general.lexed.reset();
-    SwitchOffIntPlans(general, context.program.strict);
+    SwitchOffPlans(general, context.program.strict);
     return Evaluate(context, general, locals);
 }
 
@@ -145,7 +145,7 @@ void RunWholeScript(const std::string& raw, bool strict) {
     const VariableTable globals = program.globals;
     RunOutcome fresh = RunMain(platform, context, globals);
     RunOutcome cached = RunMain(platform, context, globals);
-    for (const FunctionDef& function : program.functions) SwitchOffIntPlans(function.body, strict);
+    for (const FunctionDef& function : program.functions) SwitchOffPlans(function.body, strict);
     program.bindBodies = false;
     RunOutcome general = RunMain(platform, context, globals);
     for (const RunOutcome* other : {&cached, &general}) {
