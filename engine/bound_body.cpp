@@ -25,8 +25,9 @@ int RunList(RunContext& context, const std::vector<BoundConstruct>& list, Variab
 }
 
 // The block's declarations are in the table while its list runs.
-int RunInBlock(RunContext& context, const Block& block, const std::vector<BoundConstruct>& list,
-               VariableTable& locals) {
+[[gnu::always_inline]] inline int RunInBlock(RunContext& context, const Block& block,
+                                             const std::vector<BoundConstruct>& list,
+                                             VariableTable& locals) {
     if (block.locals.empty()) return RunList(context, list, locals);
     const std::size_t outer = locals.size();
     EnterBlock(block, locals);
