@@ -395,6 +395,19 @@ bool EvaluateIntPair(const LexedExpression& lexed, Resolver& resolver, ScriptVal
     return true;
 }
 
+// The planned steps on bare ints, in place; false when one fails (a division by zero).
+inline bool RunIntSteps(const LexedExpression& lexed, int32_t* values) {
+    for (const ReduceStep& step : lexed.steps) {
+        int32_t& right = values[step.right];
+        if (step.kind == StepKind::Unary) {
+            right = IntUnary(step.op, right);
+        } else if (IntOperation(step.op, values[step.left], right, right) < 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The int plan (ExprPlan::kInt) when every operand holds an int now: the same steps on bare
 // ints, with no item list. False, with nothing changed, whenever the general path could answer
 // otherwise (an operand of another type or not defined, an operation that fails); that path
@@ -407,14 +420,7 @@ bool EvaluateIntPlan(const LexedExpression& lexed, Resolver& resolver, ScriptVal
         if (!value || value->type != kTypeInt) return false;
         values[operand.item] = value->integer;
     }
-    for (const ReduceStep& step : lexed.steps) {
-        int32_t& right = values[step.right];
-        if (step.kind == StepKind::Unary) {
-            right = IntUnary(step.op, right);
-        } else if (IntOperation(step.op, values[step.left], right, right) < 0) {
-            return false;
-        }
-    }
+    if (!RunIntSteps(lexed, values)) return false;
     StoreInt(result, values[lexed.resultItem]);
     return true;
 }
@@ -570,14 +576,7 @@ int EvaluateIntOperands(RunContext& context, const LexedExpression& lexed, Resol
 bool ReduceInts(const LexedExpression& lexed, const IntOperands& operands, int32_t& result) {
     int32_t values[kIntPlanItems];
     std::copy(std::begin(operands.values), std::end(operands.values), values);
-    for (const ReduceStep& step : lexed.steps) {
-        int32_t& right = values[step.right];
-        if (step.kind == StepKind::Unary) {
-            right = IntUnary(step.op, right);
-        } else if (IntOperation(step.op, values[step.left], right, right) < 0) {
-            return false;
-        }
-    }
+    if (!RunIntSteps(lexed, values)) return false;
     result = values[lexed.resultItem];
     return true;
 }
