@@ -15,6 +15,9 @@ public:
     virtual bool IsCancelled() const = 0;
     // The error box: caption "Vexa Script", warning icon, OK, owned by this window; waits.
     virtual void ShowErrorReport(const std::string& text) = 0;
+    // Makes a window whose making was deferred; built-ins that look at or drive windows call it
+    // first, so that the running window is there as it always was.
+    virtual void EnsureOpen() {}
 };
 
 class EnginePlatform {

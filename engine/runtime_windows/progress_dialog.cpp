@@ -11,12 +11,41 @@ CProgressDlg::~CProgressDlg() { DestroyRunningWindow(); }
 CProgressDlg& ProgressWindow(RunWindow& window) {
     auto* progress = dynamic_cast<CProgressDlg*>(&window);
     if (!progress) std::abort();  // a host wiring fault, never a script's doing
+    progress->EnsureOpen();
     return *progress;
 }
+
+namespace {
+
+// The system tick in milliseconds. Reading it costs a memory read, where a performance-counter
+// query per statement cost more than the statement itself under Wine.
+int64_t MillisecondTick() { return static_cast<int64_t>(GetTickCount64()); }
+
+// How long a run without an owner goes without its hidden window: the first window of a
+// process costs tens of milliseconds (the window system's set-up), more than most short runs.
+constexpr int64_t kDeferHiddenWindowMs = 100;
+
+}  // namespace
 
 bool CProgressDlg::CreateRunningWindow(HWND owner, bool compileOnly) {
     // A handle that names no window is treated as no owner at all.
     owner_ = owner && IsWindow(owner) ? owner : nullptr;
+    compileOnly_ = compileOnly;
+    // A shown window is made at once; a hidden one when something needs it (EnsureOpen) or
+    // when the run has lasted long enough for others to look for it.
+    if (!owner_) {
+        openAt_ = MillisecondTick() + kDeferHiddenWindowMs;
+        return true;
+    }
+    return Open();
+}
+
+void CProgressDlg::EnsureOpen() {
+    if (!opened_) Open();
+}
+
+bool CProgressDlg::Open() {
+    opened_ = true;
     // Only an owner that we disabled is enabled again at the end.
     ownerDisabled_ = owner_ && !EnableWindow(owner_, FALSE);
     if (!Create(IDD_RUNNING_SCRIPT, owner_)) {
@@ -26,7 +55,7 @@ bool CProgressDlg::CreateRunningWindow(HWND owner, bool compileOnly) {
     RECT rect{};
     GetWindowRect(hwnd(), &rect);
     int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    if (compileOnly) {
+    if (compileOnly_) {
         RECT over = WorkAreaOf(hwnd());
         if (owner_ && IsWindowVisible(owner_)) GetWindowRect(owner_, &over);
         SetWindowPos(hwnd(), nullptr, over.left + (over.right - over.left - width) / 2,
@@ -37,6 +66,7 @@ bool CProgressDlg::CreateRunningWindow(HWND owner, bool compileOnly) {
         SetWindowPos(hwnd(), HWND_TOPMOST, area.right - width, area.bottom - height, 0, 0,
                      SWP_NOSIZE | SWP_NOACTIVATE);
     }
+    if (!status_.empty()) SetDlgItemTextA(hwnd(), IDC_STATUS_TEXT, status_.c_str());
     // Without an owner the window stays hidden until the script shows it.
     if (owner_) {
         ShowWindow(hwnd(), SW_SHOW);
@@ -62,6 +92,7 @@ void CProgressDlg::OnCommand(int id) {
 }
 
 void CProgressDlg::SetStatusText(const std::string& text) {
+    if (!opened_) status_ = text;  // shown once the window is made
     if (hwnd()) SetDlgItemTextA(hwnd(), IDC_STATUS_TEXT, text.c_str());
 }
 
@@ -71,16 +102,9 @@ void CProgressDlg::ShowContinueButton(bool show) {
 }
 
 void CProgressDlg::ShowErrorReport(const std::string& text) {
+    EnsureOpen();  // the box is owned by the running window
     MessageBoxA(hwnd(), text.c_str(), "Vexa Script", MB_OK | MB_ICONEXCLAMATION);
 }
-
-namespace {
-
-// The system tick in milliseconds. Reading it costs a memory read, where a performance-counter
-// query per statement cost more than the statement itself under Wine.
-int64_t MillisecondTick() { return static_cast<int64_t>(GetTickCount64()); }
-
-}  // namespace
 
 bool CProgressDlg::PumpMessages() {
     // The walker pumps before every statement, and each look into the queue is a round trip to
@@ -89,6 +113,7 @@ bool CProgressDlg::PumpMessages() {
     const int64_t now = MillisecondTick();
     if (now < nextPump_) return IsCancelled();
     nextPump_ = now + 1;
+    if (!opened_ && now >= openAt_) Open();
     return PumpQueue(nullptr);
 }
 
