@@ -45,6 +45,14 @@ NOINLINE int RunAssignment(RunContext& context, const BoundConstruct& construct,
                            VariableTable& locals) {
     // Nothing the value runs adds to this table or to the globals: the reference stays valid.
     ScriptValue& variable = VariableAt(context, locals, construct.variable);
+    int32_t integer = 0;
+    if (variable.type == kTypeInt && EvaluateBoundInt(context, construct.value, locals, integer)) {
+        // What storing a fresh int value would leave.
+        variable.integer = integer;
+        variable.text.clear();
+        variable.handle = 0;
+        return kSignalNext;
+    }
     ScriptValue value;
     int outcome = EvaluateBoundItem(context, construct.value, locals, value, &variable);
     return outcome != kOk ? outcome : StoreAssigned(context, variable, value);
@@ -71,11 +79,18 @@ NOINLINE int RunReturn(RunContext& context, const BoundConstruct& construct,
     return outcome != kOk ? outcome : StoreReturned(context, value);
 }
 
-NOINLINE int RunIf(RunContext& context, const BoundConstruct& construct, VariableTable& locals) {
+NOINLINE int IfHeader(RunContext& context, const BoundConstruct& construct,
+                      VariableTable& locals) {
     ScriptValue value;
     int outcome = EvaluateBoundItem(context, construct.value, locals, value);
-    if (outcome != kOk) return outcome;
-    outcome = IfOutcome(value);
+    return outcome != kOk ? outcome : IfOutcome(value);
+}
+
+NOINLINE int RunIf(RunContext& context, const BoundConstruct& construct, VariableTable& locals) {
+    int32_t truth = 0;
+    int outcome = EvaluateBoundInt(context, construct.value, locals, truth)
+                      ? (truth != 0 ? kSignalIfTrue : kSignalIfFalse)
+                      : IfHeader(context, construct, locals);
     if (outcome == kSignalIfTrue) return RunConstruct(context, *construct.body, locals);
     if (outcome != kSignalIfFalse) return outcome;
     return construct.otherwise ? RunConstruct(context, *construct.otherwise, locals) : kSignalNext;
@@ -83,6 +98,9 @@ NOINLINE int RunIf(RunContext& context, const BoundConstruct& construct, Variabl
 
 NOINLINE int WhileHeader(RunContext& context, const BoundConstruct& construct,
                          VariableTable& locals) {
+    int32_t truth = 0;
+    if (EvaluateBoundInt(context, construct.value, locals, truth))
+        return truth != 0 ? kSignalWhileTrue : kSignalWhileFalse;
     ScriptValue value;
     int outcome = EvaluateBoundItem(context, construct.value, locals, value);
     return outcome != kOk ? outcome : WhileOutcome(value);

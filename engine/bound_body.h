@@ -84,6 +84,11 @@ int RunBoundBody(RunContext& context, const FunctionDef& function, const BoundBo
 int EvaluateBoundText(RunContext& context, const BoundItem& item, VariableTable& locals,
                       ScriptValue& result, ScriptValue* assigned);
 
+// The int value of a bound text of an int plan whose operands all hold ints now, in `out`;
+// false, with nothing changed, when EvaluateBoundItem must answer instead.
+bool EvaluateBoundInt(RunContext& context, const BoundItem& item, VariableTable& locals,
+                      int32_t& out);
+
 // Evaluates a bound item as EvaluateExpression evaluates its item. `assigned` is the variable an
 // assignment stores the value into (see RunContext::assignedVariable).
 [[gnu::always_inline]] inline int EvaluateBoundItem(RunContext& context, const BoundItem& item,

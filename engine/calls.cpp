@@ -220,22 +220,14 @@ void NameCall(RunContext& context, const std::string& name) {
     return error;
 }
 
-// The body of `function` on its bound parameters in `locals`.
-int RunFunction(RunContext& context, std::string_view name, const FunctionDef& function,
-                VariableTable& locals, ScriptValue& result) {
+// The body of `function` on its bound parameters in `locals`, the record already naming the
+// function's file; `callerFile` is the file the caller's record named.
+int RunBody(RunContext& context, std::string_view name, const FunctionDef& function,
+            VariableTable& locals, ScriptValue& result, const std::string* callerFile) {
     ScriptResult& record = context.record;
     ScriptProgram& program = context.program;
-    if (program.callDepth >= kMaxCallDepth || StackGuard::Exhausted(*context.guard))
-        return Refuse(context, name, kErrStackOverflow);
     ++program.callDepth;
-
     record.line = function.line;
-    // Most calls stay in one file: only a change of file is saved (a path rarely fits a short
-    // string, so saving it would allocate at every call).
-    const std::string* callerFile = context.recordFile;
-    const bool sameFile = callerFile == &function.file || function.file == record.file;
-    const std::string savedFile = sameFile ? std::string() : std::string(record.file);
-    if (!sameFile) SetResultFile(record, function.file);
     context.recordFile = &function.file;
     NameCall(context, function.name);
 
@@ -251,7 +243,6 @@ int RunFunction(RunContext& context, std::string_view name, const FunctionDef& f
     if (outcome == kSignalBreak) outcome = kErrIllegalBreak;
     if (outcome >= 0) {
         // The caller's record names this call again, as it did before entering.
-        if (!sameFile) SetResultFile(record, savedFile);
         // A bound call site spelled like the definition names it by the definition's string.
         if (name.data() == function.name.data() && name.size() == function.name.size())
             NameCall(context, function.name);
@@ -274,6 +265,30 @@ int RunFunction(RunContext& context, std::string_view name, const FunctionDef& f
     return kSignalExit;
 }
 
+// A function of another file than the caller's: the record names its file while it runs, and
+// the caller's again when it returns (a path rarely fits a short string, so only this case
+// saves one).
+[[gnu::noinline]] int RunBodyInItsFile(RunContext& context, std::string_view name,
+                                       const FunctionDef& function, VariableTable& locals,
+                                       ScriptValue& result, const std::string* callerFile) {
+    const std::string savedFile(context.record.file);
+    SetResultFile(context.record, function.file);
+    int outcome = RunBody(context, name, function, locals, result, callerFile);
+    if (outcome >= 0) SetResultFile(context.record, savedFile);
+    return outcome;
+}
+
+[[gnu::always_inline]] inline int RunFunction(RunContext& context, std::string_view name,
+                                             const FunctionDef& function, VariableTable& locals,
+                                             ScriptValue& result) {
+    if (context.program.callDepth >= kMaxCallDepth || StackGuard::Exhausted(*context.guard))
+        return Refuse(context, name, kErrStackOverflow);
+    const std::string* callerFile = context.recordFile;
+    if (callerFile == &function.file || function.file == context.record.file)
+        return RunBody(context, name, function, locals, result, callerFile);
+    return RunBodyInItsFile(context, name, function, locals, result, callerFile);
+}
+
 // The user function a call site may enter directly, its arguments evaluated straight into the
 // new local table: found, not `main` (which takes extra arguments), with a matching count.
 // A look-up changes nothing, so finding it before the arguments run is safe; every other case
@@ -294,14 +309,20 @@ int CallDirect(RunContext& context, std::string_view name, const FunctionDef& fu
                ScriptValue& result, Prepare&& prepare) {
     TableLease lease(context.program);
     VariableTable& locals = lease.LocalsOf(function);
+    // The check below finds nothing to say when every argument came with its parameter's type
+    // and no reference can be missing.
+    bool typed = !(context.program.strict && function.writesBack);
     for (std::size_t i = 0; i < function.parameters.size(); ++i) {
         ScriptValue& parameter = locals[i];
         parameter.type = kTypeUndetermined;  // a fresh slot, as an argument of its own would be
         if (int outcome = prepare(i, parameter); outcome != kOk) return outcome;
+        typed &= parameter.type == function.parameters[i].type;
     }
     if (context.record.line < 0) context.record.line = function.line;
-    if (int error = CheckParameters(context, function.parameters, locals))
-        return Refuse(context, name, error);
+    if (!typed) {
+        if (int error = CheckParameters(context, function.parameters, locals))
+            return Refuse(context, name, error);
+    }
     return RunFunction(context, name, function, locals, result);
 }
 
