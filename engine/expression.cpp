@@ -413,7 +413,8 @@ inline bool RunIntSteps(const LexedExpression& lexed, int32_t* values) {
 // otherwise (an operand of another type or not defined, an operation that fails); that path
 // then runs and raises what it raises, since reading operands changes nothing.
 template <class Resolver>
-bool EvaluateIntPlan(const LexedExpression& lexed, Resolver& resolver, ScriptValue& result) {
+[[gnu::noinline]] bool EvaluateIntSteps(const LexedExpression& lexed, Resolver& resolver,
+                                        int32_t& out) {
     int32_t values[kIntPlanItems];
     for (const PlanOperand& operand : lexed.operands) {
         const ScriptValue* value = OperandValue(resolver, operand);
@@ -421,7 +422,15 @@ bool EvaluateIntPlan(const LexedExpression& lexed, Resolver& resolver, ScriptVal
         values[operand.item] = value->integer;
     }
     if (!RunIntSteps(lexed, values)) return false;
-    StoreInt(result, values[lexed.resultItem]);
+    out = values[lexed.resultItem];
+    return true;
+}
+
+template <class Resolver>
+bool EvaluateIntPlan(const LexedExpression& lexed, Resolver& resolver, ScriptValue& result) {
+    int32_t value = 0;
+    if (!EvaluateIntSteps(lexed, resolver, value)) return false;
+    StoreInt(result, value);
     return true;
 }
 
@@ -543,10 +552,11 @@ template <class Resolver>
 int EvaluateIntOperands(RunContext& context, const LexedExpression& lexed, Resolver& resolver,
                         int32_t baseLine, IntOperands& out) {
     ScriptResult& record = context.record;
-    for (std::size_t& i = out.next; i < lexed.tokens.size(); ++i) {
+    for (const PlanOperand& operand : lexed.operands) {
+        const std::size_t i = operand.item;
+        out.next = i;
         const ExprToken& token = lexed.tokens[i];
         const ScriptValue* value = &token.value;
-        if (token.kind == TokenKind::Operator) continue;
         if (token.kind == TokenKind::Variable) {
             value = resolver.Find(i, token.value.text);
             if (!value) return kOk;  // the item list raises it
@@ -558,7 +568,7 @@ int EvaluateIntOperands(RunContext& context, const LexedExpression& lexed, Resol
             // A user function moves the line; later errors belong to this expression's line.
             SetLine(record, baseLine, token.lines);
             if (out.value.type != kTypeInt) {
-                ++i;
+                out.next = i + 1;
                 out.pending = true;
                 return kOk;
             }
@@ -567,6 +577,7 @@ int EvaluateIntOperands(RunContext& context, const LexedExpression& lexed, Resol
         if (value->type != kTypeInt) return kOk;
         out.values[i] = value->integer;
     }
+    out.next = lexed.tokens.size();
     out.complete = true;
     return kOk;
 }
@@ -699,6 +710,9 @@ int EvaluateBoundText(RunContext& context, const BoundItem& item, VariableTable&
         ByBinding resolver{context, locals, bound};
         if (EvaluateIntPair(lexed, resolver, result)) return kOk;
     }
+    // A call plan has no shortcut to try: straight to its item list.
+    if (lexed.callPlan && IsExpressionSlot(result.type) && WithinBudgets(context, lexed))
+        return EvaluateBoundItems(context, bound, locals, result, assigned);
     return EvaluateBoundPlan(context, bound, locals, result, assigned);
 }
 
@@ -707,31 +721,15 @@ bool EvaluateBoundInt(RunContext& context, const BoundItem& item, VariableTable&
     if (item.item->type != kTypeExpression) return false;
     const BoundExpression& bound = *item.expression;
     const LexedExpression& lexed = *bound.lexed;
+    if (lexed.plan != ExprPlan::kIntPair && lexed.plan != ExprPlan::kInt) return false;
     if (!WithinBudgets(context, lexed)) return false;
     ByBinding resolver{context, locals, bound};
-    switch (lexed.plan) {
-    case ExprPlan::kIntPair: {
-        const ScriptValue* left = OperandValue(resolver, lexed.operands[0]);
-        if (!left || left->type != kTypeInt) return false;
-        const ScriptValue* right = OperandValue(resolver, lexed.operands[1]);
-        if (!right || right->type != kTypeInt) return false;
-        return IntOperation(lexed.steps[0].op, left->integer, right->integer, out) >= 0;
-    }
-    case ExprPlan::kInt: {
-        int32_t values[kIntPlanItems];
-        for (const PlanOperand& operand : lexed.operands) {
-            const ScriptValue* value = OperandValue(resolver, operand);
-            if (!value || value->type != kTypeInt) return false;
-            values[operand.item] = value->integer;
-        }
-        if (!RunIntSteps(lexed, values)) return false;
-        out = values[lexed.resultItem];
-        return true;
-    }
-    case ExprPlan::kSingle:
-    case ExprPlan::kGeneral: break;
-    }
-    return false;
+    if (lexed.plan == ExprPlan::kInt) return EvaluateIntSteps(lexed, resolver, out);
+    const ScriptValue* left = OperandValue(resolver, lexed.operands[0]);
+    if (!left || left->type != kTypeInt) return false;
+    const ScriptValue* right = OperandValue(resolver, lexed.operands[1]);
+    if (!right || right->type != kTypeInt) return false;
+    return IntOperation(lexed.steps[0].op, left->integer, right->integer, out) >= 0;
 }
 
 int EvaluateExpression(RunContext& context, const ScriptValue& argument, VariableTable& locals,

@@ -347,8 +347,8 @@ std::shared_ptr<const LexedExpression> LexExpression(std::string_view text, bool
     ListOperands(*lexed);
     lexed->plan = PlanOf(*lexed);
     if (lexed->plan == ExprPlan::kGeneral) {
-        lexed->operands.clear();
         lexed->callPlan = ReducesOnOperands(*lexed, true);
+        if (!lexed->callPlan) lexed->operands.clear();
     }
     lexed->cost = CostOf(*lexed);
     lexed->cacheable = ReserveCache(lexed->cost);

@@ -89,7 +89,7 @@ struct LexedExpression {
     std::size_t cost = 0;           // approximate bytes held, for the memory budgets
     bool cacheable = false;         // the cache budget admitted it
     // How a run may take a shortcut past the item list (see ExprPlan); `operands` lists the
-    // operand tokens a shortcut reads, in order.
+    // operand tokens a shortcut or a call plan reads, in order.
     ExprPlan plan = ExprPlan::kGeneral;
     std::vector<PlanOperand> operands;
     // At most kIntPlanItems tokens of variables, constants, calls (one at least) and operators,
