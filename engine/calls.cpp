@@ -338,7 +338,7 @@ int ExecuteCall(RunContext& context, std::string_view name, const CallTarget& ta
                 const VariableTable& itemArgs, VariableTable& locals, ScriptValue& result) {
     // `exit` is a statement in call form, never a function, wherever it is written.
     if (target.exit) return ExecuteExit(context, itemArgs, locals);
-    auto prepare = [&](std::size_t i, ScriptValue& argument) {
+    auto prepare = [&](std::size_t i, ScriptValue& argument) __attribute__((always_inline)) {
         return PrepareArgument(context, itemArgs[i], i, locals, argument);
     };
     if (!target.builtin) {
@@ -356,7 +356,7 @@ int ExecuteCall(RunContext& context, std::string_view name, const CallTarget& ta
 int ExecuteBoundCall(RunContext& context, const BoundCall& call, VariableTable& locals,
                      ScriptValue& result) {
     if (call.target->exit) return ExecuteBoundExit(context, call, locals);
-    auto prepare = [&](std::size_t i, ScriptValue& argument) {
+    auto prepare = [&](std::size_t i, ScriptValue& argument) __attribute__((always_inline)) {
         return PrepareBoundArgument(context, call.args[i], i, locals, argument);
     };
     if (call.function) return CallDirect(context, call.name, *call.function, result, prepare);
