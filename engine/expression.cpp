@@ -384,13 +384,20 @@ void StoreInt(ScriptValue& result, int32_t value) {
 
 // The int plan of `a op b` (ExprPlan::kIntPair), the commonest text, without the item array.
 template <class Resolver>
-[[gnu::always_inline]] inline bool EvaluateIntPair(const LexedExpression& lexed, Resolver& resolver, ScriptValue& result) {
+[[gnu::always_inline]] inline bool IntPairValue(const LexedExpression& lexed, Resolver& resolver,
+                                                int32_t& out) {
     const ScriptValue* left = OperandValue(resolver, lexed.operands[0]);
     if (!left || left->type != kTypeInt) return false;
     const ScriptValue* right = OperandValue(resolver, lexed.operands[1]);
     if (!right || right->type != kTypeInt) return false;
+    return IntOperation(lexed.steps[0].op, left->integer, right->integer, out) >= 0;
+}
+
+template <class Resolver>
+[[gnu::always_inline]] inline bool EvaluateIntPair(const LexedExpression& lexed,
+                                                   Resolver& resolver, ScriptValue& result) {
     int32_t value = 0;
-    if (IntOperation(lexed.steps[0].op, left->integer, right->integer, value) < 0) return false;
+    if (!IntPairValue(lexed, resolver, value)) return false;
     StoreInt(result, value);
     return true;
 }
@@ -725,11 +732,7 @@ bool EvaluateBoundInt(RunContext& context, const BoundItem& item, VariableTable&
     if (!WithinBudgets(context, lexed)) return false;
     ByBinding resolver{context, locals, bound};
     if (lexed.plan == ExprPlan::kInt) return EvaluateIntSteps(lexed, resolver, out);
-    const ScriptValue* left = OperandValue(resolver, lexed.operands[0]);
-    if (!left || left->type != kTypeInt) return false;
-    const ScriptValue* right = OperandValue(resolver, lexed.operands[1]);
-    if (!right || right->type != kTypeInt) return false;
-    return IntOperation(lexed.steps[0].op, left->integer, right->integer, out) >= 0;
+    return IntPairValue(lexed, resolver, out);
 }
 
 int EvaluateExpression(RunContext& context, const ScriptValue& argument, VariableTable& locals,
