@@ -20,7 +20,8 @@ constexpr UINT kDocumentMessage = WM_APP + 1;
 constexpr char kMessageClass[] = "VexaUpdateCheck";
 
 // The value of `key` where it starts the document or a line; `toEnd` takes the rest of the
-// document, otherwise the value runs to the line end, which `needEnd` requires.
+// document, otherwise the value runs to the next carriage return and line feed, which `needEnd`
+// requires (a bare line feed ends no value).
 bool FindKey(const std::string& text, const char* key, bool toEnd, bool needEnd,
              std::string& value) {
     const std::string k = key;
@@ -31,13 +32,12 @@ bool FindKey(const std::string& text, const char* key, bool toEnd, bool needEnd,
             value = text.substr(start);
             return true;
         }
-        size_t end = text.find('\n', start);
+        size_t end = text.find("\r\n", start);
         if (end == std::string::npos) {
             if (needEnd) return false;
             end = text.size();
         }
         value = text.substr(start, end - start);
-        if (!value.empty() && value.back() == '\r') value.pop_back();
         return true;
     }
     return false;

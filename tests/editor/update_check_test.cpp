@@ -83,6 +83,10 @@ TEST_F(UpdateCheck, FileRedirectionNeedsAValueAndTextNeedsAUrl) {
     ASSERT_TRUE(Check(IDYES));
     EXPECT_EQ(notices_.size(), 2u);
     EXPECT_EQ(Setting("LastCheckForUpdate"), TodayText());
+    // "url=" ends only at a carriage return and line feed: a bare line feed leaves it open.
+    server_.Serve(kDocument, "url=http://127.0.0.1:1/dl\ntext=Bare line feed.");
+    ASSERT_TRUE(Check(IDYES));
+    EXPECT_EQ(notices_.size(), 2u);
 
     // A missing document is no document: the date stays, so the next start tries again.
     settings_.WriteString("UpdateLocation", server_.Url("/nowhere/"));
