@@ -14,15 +14,6 @@ namespace {
 
 constexpr char kEntryCall[] = "main()";
 
-// Every modified script is saved first (Save As for an untitled one); false when one was not.
-bool SaveModifiedScripts() {
-    for (const auto& document : TheApp().DocTemplate().Documents()) {
-        auto* script = dynamic_cast<CVexaScriptDoc*>(document.get());
-        if (script && script->IsModified() && !script->DoFileSave()) return false;
-    }
-    return true;
-}
-
 // Opens (or activates) the file of the error and puts the caret on its line.
 void ShowErrorPlace(const std::string& scriptPath, const ScriptResult& record) {
     const std::string file = ErrorFilePath(scriptPath, record);
@@ -53,6 +44,14 @@ void BuildActiveScript(bool run) {
 }
 
 }  // namespace
+
+bool SaveModifiedScripts() {
+    for (const auto& document : TheApp().DocTemplate().Documents()) {
+        auto* script = dynamic_cast<CVexaScriptDoc*>(document.get());
+        if (script && script->IsModified() && !script->DoFileSave()) return false;
+    }
+    return true;
+}
 
 void CompileActiveScript() { BuildActiveScript(false); }
 void RunActiveScript() { BuildActiveScript(true); }

@@ -5,6 +5,10 @@
 
 #include "script_result.h"
 
+// Every modified script is saved (Save As for an untitled one), as Compile and Run do first and
+// File > Save All does alone; false when one was not.
+bool SaveModifiedScripts();
+
 void CompileActiveScript();
 void RunActiveScript();
 

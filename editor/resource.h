@@ -65,6 +65,7 @@
 #define ID_EDIT_GOTO_LINE 32783
 #define ID_HELP_FUNCTION_REFERENCE 32784
 #define ID_VIEW_SYNTAX_COLOURING 32785
+#define ID_FILE_SAVE_ALL 32786
 
 // Child windows of the main frame
 #define IDW_MDI_CLIENT 0xE900

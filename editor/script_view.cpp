@@ -286,6 +286,7 @@ bool CVexaScriptView::OnCommand(int id) {
     case ID_FILE_PRINT_PREVIEW:
         CPrintPreview::Show(Text(), appliedFont_, Document() ? Document()->Title() : std::string());
         return true;
+    case ID_FILE_SAVE_ALL: SaveModifiedScripts(); return true;
     case ID_BUILD_COMPILE: CompileActiveScript(); return true;
     case ID_BUILD_RUN: RunActiveScript(); return true;
     default: return false;
@@ -309,6 +310,7 @@ bool CVexaScriptView::OnUpdateCommand(CCmdUI& ui) {
     case ID_HELP:
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_PREVIEW:
+    case ID_FILE_SAVE_ALL:
     case ID_BUILD_COMPILE:
     case ID_BUILD_RUN: return true;
     default: return false;

@@ -66,8 +66,8 @@ TEST_F(EditorResources, MenusForNoScriptAndForAnOpenScript) {
     std::set<UINT> commands;
     CollectCommands(script, commands);
     DestroyMenu(script);
-    // Compile, Run, Strict, Font, the two references by their help numbers, About, Open.
-    for (UINT id : {32774u, 32775u, 32776u, 32777u, 32773u, 32784u, 0xE140u, 0xE101u})
+    // Compile, Run, Strict, Font, the two references by their help numbers, About, Open, Save All.
+    for (UINT id : {32774u, 32775u, 32776u, 32777u, 32773u, 32784u, 0xE140u, 0xE101u, 32786u})
         EXPECT_EQ(commands.count(id), 1u) << id;
 }
 

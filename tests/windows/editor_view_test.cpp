@@ -9,6 +9,7 @@
 namespace {
 
 constexpr int kBuildCompile = 32774;  // Build > Compile
+constexpr int kFileSaveAll = 32786;   // File > Save All
 constexpr int kBuildRun = 32775;      // Build > Run
 constexpr int kViewFont = 32777;      // View > Font...
 constexpr int kViewSyntaxColouring = 32785;
@@ -278,6 +279,20 @@ TEST_F(EditorViewTest, CompileSavesTheScriptFirstAndReportsNoErrors) {
     EXPECT_NE(ReadTextFile(scratch_.File("clean.vxs")).find("return 7; //x\r\n"),
               std::string::npos);
     EXPECT_FALSE(editor_.Modified(edit));
+}
+
+TEST_F(EditorViewTest, SaveAllSavesTheChangedScriptWithoutAsking) {
+    HWND edit = OpenScript("kept.vxs", "int main()\r\n{\r\n    return 7;\r\n}\r\n");
+    ASSERT_NE(edit, nullptr);
+    editor_.Select(edit, 0, 0);
+    PostMessageA(edit, WM_CHAR, 'x', 1);
+    WaitForText(edit, [](const std::string& t) { return t.rfind("xint", 0) == 0; });
+    ASSERT_TRUE(editor_.Modified(edit));
+    DialogCatcher catcher(AnswerMessageBoxes(), editor_.ProcessId());
+    editor_.Command(kFileSaveAll);
+    EXPECT_TRUE(WaitUntil([&] { return !editor_.Modified(edit); }, kWait));
+    EXPECT_EQ(ReadTextFile(scratch_.File("kept.vxs")).rfind("xint main()\r\n", 0), 0u);
+    EXPECT_TRUE(MessageBoxes(catcher).empty());
 }
 
 TEST_F(EditorViewTest, FindDialogAndFindNextSelectTheMatches) {
