@@ -8,8 +8,8 @@
 
 namespace syntax_colouring {
 
-// On unless the user switched it off.
-inline constexpr settings::IntEntry kSetting{"SyntaxColouring", 1};
+// Off unless the user switches it on: the editor shows a script as plain text by default.
+inline constexpr settings::IntEntry kSetting{"SyntaxColouring", 0};
 
 // Colours the lines of `edit` from `firstLine` to `lastLine` (0-based, inclusive).
 void ColourLines(HWND edit, LONG firstLine, LONG lastLine);

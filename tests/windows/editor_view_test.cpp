@@ -63,6 +63,11 @@ public:
         }
         RegCloseKey(key_);
     }
+    void Remove(const char* name) { RegDeleteValueA(key_, name); }
+    void SetInt(const char* name, DWORD value) {
+        RegSetValueExA(key_, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                       sizeof value);
+    }
     std::string FontName() const {
         char name[256] = {};
         DWORD size = sizeof name;
@@ -490,11 +495,18 @@ TEST_F(EditorViewTest, MissingFileAnsweredYesBecomesAnEmptyScript) {
     EXPECT_EQ(ReadTextFile(path), "");
 }
 
-TEST_F(EditorViewTest, ColouringMarksWordsWithoutModifyingOrAddingUndoSteps) {
+TEST_F(EditorViewTest, ColouringIsOffUntilSwitchedOnAndNeverModifiesOrAddsUndoSteps) {
+    SettingsKept kept({"SyntaxColouring"});
+    kept.Remove("SyntaxColouring");  // the default
     HWND edit = OpenScript("colours.vxs", "int main()\r\n{\r\n    return 0; // done\r\n}\r\n");
     ASSERT_NE(edit, nullptr);
     const LONG comment = LineStart(edit, 2) + 14;
     CHARFORMAT2A keyword{}, note{}, plain{};
+    // A script is plain text until View > Syntax Colouring is chosen.
+    Sleep(500);  // longer than the colouring timer
+    editor_.Select(edit, 0, 3);
+    EXPECT_EQ(editor_.SelectionFormat(edit).crTextColor, 0u);
+    editor_.Command(kViewSyntaxColouring);
     WaitUntil(
         [&] {
             editor_.Select(edit, 0, 3);  // int
@@ -514,7 +526,6 @@ TEST_F(EditorViewTest, ColouringMarksWordsWithoutModifyingOrAddingUndoSteps) {
     EXPECT_EQ(SendMessageA(edit, EM_CANUNDO, 0, 0), 0) << "colouring left an undo step";
 
     // View > Syntax Colouring switches the colours off and on again, as an edit would not.
-    SettingsKept kept({"SyntaxColouring"});
     editor_.Command(kViewSyntaxColouring);
     EXPECT_TRUE(WaitUntil(
         [&] {
@@ -542,6 +553,8 @@ TEST_F(EditorViewTest, ColouringMarksWordsWithoutModifyingOrAddingUndoSteps) {
 }
 
 TEST_F(EditorViewTest, LargeScriptIsColouredOnlyWhereItIsSeen) {
+    SettingsKept kept({"SyntaxColouring"});
+    kept.SetInt("SyntaxColouring", 1);
     std::string script;
     while (script.size() < 1024 * 1024) script += "int x = 1; // a line of a large script\r\n";
     HWND edit = OpenScript("large.vxs", script);
