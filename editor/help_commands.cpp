@@ -6,6 +6,7 @@
 bool CHelpCommands::OnCommand(int id) {
     switch (id) {
     case ID_HELP:
+    case ID_CONTEXT_HELP:  // Shift+F1: the help pages have no click-for-help mode, so contents
     case ID_HELP_FINDER: OpenHelpTopic(ContentsTopic()); return true;
     case ID_HELP_LANGUAGE_REFERENCE: OpenHelpTopic(LanguageReferenceTopic()); return true;
     case ID_HELP_FUNCTION_REFERENCE: OpenHelpTopic(FunctionReferenceTopic()); return true;
@@ -16,6 +17,7 @@ bool CHelpCommands::OnCommand(int id) {
 bool CHelpCommands::OnUpdateCommand(CCmdUI& ui) {
     switch (ui.id) {
     case ID_HELP:
+    case ID_CONTEXT_HELP:
     case ID_HELP_FINDER:
     case ID_HELP_LANGUAGE_REFERENCE:
     case ID_HELP_FUNCTION_REFERENCE: return true;
