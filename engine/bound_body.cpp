@@ -14,11 +14,9 @@
 
 namespace {
 
-int RunConstruct(RunContext& context, const BoundConstruct& construct, VariableTable& locals);
-
 int RunList(RunContext& context, const std::vector<BoundConstruct>& list, VariableTable& locals) {
     for (const BoundConstruct& construct : list) {
-        int outcome = RunConstruct(context, construct, locals);
+        int outcome = RunBoundConstruct(context, construct, locals);
         if (outcome != kSignalNext) return outcome;
     }
     return kSignalNext;
@@ -91,9 +89,9 @@ NOINLINE int RunIf(RunContext& context, const BoundConstruct& construct, Variabl
     int outcome = EvaluateBoundInt(context, construct.value, locals, truth)
                       ? (truth != 0 ? kSignalIfTrue : kSignalIfFalse)
                       : IfHeader(context, construct, locals);
-    if (outcome == kSignalIfTrue) return RunConstruct(context, *construct.body, locals);
+    if (outcome == kSignalIfTrue) return RunBoundConstruct(context, *construct.body, locals);
     if (outcome != kSignalIfFalse) return outcome;
-    return construct.otherwise ? RunConstruct(context, *construct.otherwise, locals) : kSignalNext;
+    return construct.otherwise ? RunBoundConstruct(context, *construct.otherwise, locals) : kSignalNext;
 }
 
 NOINLINE int WhileHeader(RunContext& context, const BoundConstruct& construct,
@@ -110,7 +108,7 @@ NOINLINE int RunWhile(RunContext& context, const BoundConstruct& construct, Vari
     for (int outcome = WhileHeader(context, construct, locals);;) {
         if (outcome == kSignalWhileFalse) return kSignalNext;
         if (outcome != kSignalWhileTrue) return outcome;
-        outcome = RunConstruct(context, *construct.body, locals);
+        outcome = RunBoundConstruct(context, *construct.body, locals);
         if (outcome == kSignalBreak) return kSignalNext;
         if (outcome != kSignalNext) return outcome;
         // The header again, as a statement of its own line, without a look at Cancel.
@@ -129,7 +127,7 @@ NOINLINE int RunRepeat(RunContext& context, const BoundConstruct& construct,
     if (outcome != kSignalRepeat) return outcome;
     // The count is read once; changing its variable inside the body changes nothing.
     for (; count > 0; --count) {
-        outcome = RunConstruct(context, *construct.body, locals);
+        outcome = RunBoundConstruct(context, *construct.body, locals);
         if (outcome == kSignalBreak) break;
         if (outcome != kSignalNext) return outcome;
     }
@@ -143,7 +141,9 @@ NOINLINE int RunCall(RunContext& context, const BoundConstruct& construct, Varia
     return outcome == kSignalExit || outcome < 0 ? outcome : kSignalNext;
 }
 
-int RunConstruct(RunContext& context, const BoundConstruct& construct, VariableTable& locals) {
+}  // namespace
+
+int RunBoundConstruct(RunContext& context, const BoundConstruct& construct, VariableTable& locals) {
     // Long if-chains and nested blocks recurse here.
     if (StackGuard::Exhausted(*context.guard)) return kErrStackOverflow;
     if (context.window.PumpMessages()) return kErrCancelled;
@@ -165,9 +165,7 @@ int RunConstruct(RunContext& context, const BoundConstruct& construct, VariableT
     return kErrSyntax;  // never bound
 }
 
-}  // namespace
-
-int RunBoundBody(RunContext& context, const FunctionDef& function, const BoundBody& body,
-                 VariableTable& locals) {
+int RunBoundBodyWithLocals(RunContext& context, const FunctionDef& function,
+                           const BoundBody& body, VariableTable& locals) {
     return RunInBlock(context, function.body, body.list, locals);
 }

@@ -56,23 +56,25 @@ public:
 
 private:
     // What the call added goes; kept parameters let go of their texts and their callers.
-    void Release() {
+    // Inline, with the rare cases out of line: it ends every call.
+    [[gnu::always_inline]] void Release() {
         VariableTable& values = table_->values;
-        if (values.capacity() > kKeptCapacity) {
-            VariableTable().swap(values);
-            table_->parametersOf = nullptr;
-            return;
-        }
-        if (!table_->parametersOf) {
-            values.clear();
-            return;
-        }
+        if (values.capacity() > kKeptCapacity) return GiveBack();
+        if (!table_->parametersOf) return values.clear();
         const std::size_t kept = table_->parametersOf->parameters.size();
-        values.erase(values.begin() + static_cast<std::ptrdiff_t>(kept), values.end());
+        if (values.size() > kept) DropFrom(kept);
         for (ScriptValue& parameter : values) {
             parameter.text.clear();
             parameter.reference = nullptr;
         }
+    }
+    [[gnu::noinline]] void GiveBack() {
+        VariableTable().swap(table_->values);
+        table_->parametersOf = nullptr;
+    }
+    [[gnu::noinline]] void DropFrom(std::size_t kept) {
+        VariableTable& values = table_->values;
+        values.erase(values.begin() + static_cast<std::ptrdiff_t>(kept), values.end());
     }
 
     ScriptProgram& program_;
