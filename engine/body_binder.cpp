@@ -156,6 +156,14 @@ private:
             case TokenKind::Error: break;
             }
         }
+        if (lexed->plan == ExprPlan::kIntPair) {
+            for (std::size_t side = 0; side < 2; ++side) {
+                const PlanOperand& operand = lexed->operands[side];
+                out.pair[side].constant = operand.constant;
+                out.pair[side].variable = out.operands[operand.item].variable;
+            }
+            out.pairOp = lexed->steps.front().op;
+        }
         return true;
     }
 

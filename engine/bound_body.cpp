@@ -45,10 +45,7 @@ NOINLINE int RunAssignment(RunContext& context, const BoundConstruct& construct,
     ScriptValue& variable = VariableAt(context, locals, construct.variable);
     int32_t integer = 0;
     if (variable.type == kTypeInt && EvaluateBoundInt(context, construct.value, locals, integer)) {
-        // What storing a fresh int value would leave.
-        variable.integer = integer;
-        variable.text.clear();
-        variable.handle = 0;
+        StoreInt(variable, integer);
         return kSignalNext;
     }
     ScriptValue value;
@@ -77,8 +74,7 @@ NOINLINE int RunReturn(RunContext& context, const BoundConstruct& construct,
     return outcome != kOk ? outcome : StoreReturned(context, value);
 }
 
-NOINLINE int IfHeader(RunContext& context, const BoundConstruct& construct,
-                      VariableTable& locals) {
+NOINLINE int IfHeader(RunContext& context, const BoundConstruct& construct, VariableTable& locals) {
     ScriptValue value;
     int outcome = EvaluateBoundItem(context, construct.value, locals, value);
     return outcome != kOk ? outcome : IfOutcome(value);
@@ -91,7 +87,8 @@ NOINLINE int RunIf(RunContext& context, const BoundConstruct& construct, Variabl
                       : IfHeader(context, construct, locals);
     if (outcome == kSignalIfTrue) return RunBoundConstruct(context, *construct.body, locals);
     if (outcome != kSignalIfFalse) return outcome;
-    return construct.otherwise ? RunBoundConstruct(context, *construct.otherwise, locals) : kSignalNext;
+    return construct.otherwise ? RunBoundConstruct(context, *construct.otherwise, locals)
+                               : kSignalNext;
 }
 
 NOINLINE int WhileHeader(RunContext& context, const BoundConstruct& construct,
@@ -165,7 +162,7 @@ int RunBoundConstruct(RunContext& context, const BoundConstruct& construct, Vari
     return kErrSyntax;  // never bound
 }
 
-int RunBoundBodyWithLocals(RunContext& context, const FunctionDef& function,
-                           const BoundBody& body, VariableTable& locals) {
+int RunBoundBodyWithLocals(RunContext& context, const FunctionDef& function, const BoundBody& body,
+                           VariableTable& locals) {
     return RunInBlock(context, function.body, body.list, locals);
 }

@@ -11,6 +11,8 @@
 
 #include "error_codes.h"
 #include "expression_lexer.h"
+#include "int_operations.h"
+#include "item_stack.h"
 #include "program.h"
 #include "run_context.h"
 
@@ -41,9 +43,19 @@ struct BoundOperand {
     std::unique_ptr<BoundItem> group;  // Group tokens
 };
 
+// One side of a bound `a op b`: a constant, or else a variable.
+struct BoundPairSide {
+    const ScriptValue* constant = nullptr;
+    BoundVariable variable;
+};
+
 struct BoundExpression {
     std::shared_ptr<const LexedExpression> lexed;
     std::vector<BoundOperand> operands;  // one per token
+    // The int plan of a lone `a op b` (ExprPlan::kIntPair), the commonest text of all, bound
+    // so statements and arguments evaluate it inline; `pairOp` is 0 for every other text.
+    char pairOp = 0;
+    BoundPairSide pair[2];
 };
 
 struct BoundCall {
@@ -79,8 +91,8 @@ inline const BoundBody* BoundBodyOf(ScriptProgram& program, const FunctionDef& f
 // One construct of a bound body, with the walker's checks before it; returns as RunBlock does.
 int RunBoundConstruct(RunContext& context, const BoundConstruct& construct, VariableTable& locals);
 // A bound body whose outer block declares variables.
-int RunBoundBodyWithLocals(RunContext& context, const FunctionDef& function,
-                           const BoundBody& body, VariableTable& locals);
+int RunBoundBodyWithLocals(RunContext& context, const FunctionDef& function, const BoundBody& body,
+                           VariableTable& locals);
 
 // Runs a bound body on `locals` (the parameters bound); returns as RunBlock does. Inline: the
 // list of a body without declarations runs in the calling frame, one frame less per call.
@@ -95,14 +107,41 @@ int RunBoundBodyWithLocals(RunContext& context, const FunctionDef& function,
     return kSignalNext;
 }
 
-// An expression text's part of EvaluateBoundItem.
+// An expression text's part of EvaluateBoundItem, past the inline pair.
 int EvaluateBoundText(RunContext& context, const BoundItem& item, VariableTable& locals,
                       ScriptValue& result, ScriptValue* assigned);
 
-// The int value of a bound text of an int plan whose operands all hold ints now, in `out`;
-// false, with nothing changed, when EvaluateBoundItem must answer instead.
-bool EvaluateBoundInt(RunContext& context, const BoundItem& item, VariableTable& locals,
-                      int32_t& out);
+inline const ScriptValue& PairSide(RunContext& context, VariableTable& locals,
+                                   const BoundPairSide& side) {
+    return side.constant ? *side.constant : VariableAt(context, locals, side.variable);
+}
+
+// A bound pair's value while both sides hold ints; false, with nothing changed, whenever the
+// general path could answer otherwise (another type, a failed operation, a budget), which then
+// raises what it raises, since reading operands changes nothing.
+[[gnu::always_inline]] inline bool BoundPairInt(RunContext& context, const BoundExpression& bound,
+                                                VariableTable& locals, int32_t& out) {
+    if (!WithinBudgets(context, bound.lexed->cost)) return false;
+    const ScriptValue& left = PairSide(context, locals, bound.pair[0]);
+    if (left.type != kTypeInt) return false;
+    const ScriptValue& right = PairSide(context, locals, bound.pair[1]);
+    if (right.type != kTypeInt) return false;
+    return IntOperation(bound.pairOp, left.integer, right.integer, out) >= 0;
+}
+
+// The int value of a bound text of an int plan (ExprPlan::kInt) whose operands all hold ints.
+bool EvaluateBoundIntPlan(RunContext& context, const BoundExpression& bound, VariableTable& locals,
+                          int32_t& out);
+
+// The int value of a bound item that is a text of an int plan whose operands all hold ints
+// now, in `out`; false, with nothing changed, when EvaluateBoundItem must answer instead.
+[[gnu::always_inline]] inline bool EvaluateBoundInt(RunContext& context, const BoundItem& item,
+                                                    VariableTable& locals, int32_t& out) {
+    const BoundExpression* bound = item.expression.get();  // texts only
+    if (!bound) return false;
+    if (bound->pairOp) return BoundPairInt(context, *bound, locals, out);
+    return EvaluateBoundIntPlan(context, *bound, locals, out);
+}
 
 // Evaluates a bound item as EvaluateExpression evaluates its item. `assigned` is the variable an
 // assignment stores the value into (see RunContext::assignedVariable).
@@ -111,7 +150,15 @@ bool EvaluateBoundInt(RunContext& context, const BoundItem& item, VariableTable&
                                                     ScriptValue* assigned = nullptr) {
     const ScriptValue& argument = *item.item;
     switch (argument.type) {
-    case kTypeExpression: return EvaluateBoundText(context, item, locals, result, assigned);
+    case kTypeExpression: {
+        int32_t value = 0;
+        if (item.expression->pairOp && IsExpressionSlot(result.type) &&
+            BoundPairInt(context, *item.expression, locals, value)) {
+            StoreInt(result, value);
+            return kOk;
+        }
+        return EvaluateBoundText(context, item, locals, result, assigned);
+    }
     case kTypeVarRef: CopyValue(result, VariableAt(context, locals, item.variable)); return kOk;
     default: CopyValue(result, argument); return kOk;
     }

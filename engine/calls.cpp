@@ -159,8 +159,11 @@ template <class Find, class Evaluate>
                                                        ScriptValue& argument) {
     return PrepareArgumentWith(
         context, *bound.item, position, argument,
-        [&] { return &VariableAt(context, locals, bound.variable); },
-        [&] { return EvaluateBoundItem(context, bound, locals, argument); });
+        [&]()
+            __attribute__((always_inline)) { return &VariableAt(context, locals, bound.variable); },
+        [&]() __attribute__((always_inline)) {
+            return EvaluateBoundItem(context, bound, locals, argument);
+        });
 }
 
 // The argument values of a built-in or a general call, left to right; `prepare(i, argument)`
@@ -281,8 +284,8 @@ int RunBody(RunContext& context, std::string_view name, const FunctionDef& funct
 }
 
 [[gnu::always_inline]] inline int RunFunction(RunContext& context, std::string_view name,
-                                             const FunctionDef& function, VariableTable& locals,
-                                             ScriptValue& result) {
+                                              const FunctionDef& function, VariableTable& locals,
+                                              ScriptValue& result) {
     if (context.program.callDepth >= kMaxCallDepth || StackGuard::Exhausted(*context.guard))
         return Refuse(context, name, kErrStackOverflow);
     const std::string* callerFile = context.recordFile;
@@ -340,7 +343,7 @@ int ExecuteCall(RunContext& context, std::string_view name, const CallTarget& ta
                 const VariableTable& itemArgs, VariableTable& locals, ScriptValue& result) {
     // `exit` is a statement in call form, never a function, wherever it is written.
     if (target.exit) return ExecuteExit(context, itemArgs, locals);
-    auto prepare = [&](std::size_t i, ScriptValue& argument) __attribute__((always_inline)) {
+    auto prepare = [&](std::size_t i, ScriptValue & argument) __attribute__((always_inline)) {
         return PrepareArgument(context, itemArgs[i], i, locals, argument);
     };
     if (!target.builtin) {
@@ -358,7 +361,7 @@ int ExecuteCall(RunContext& context, std::string_view name, const CallTarget& ta
 int ExecuteBoundCall(RunContext& context, const BoundCall& call, VariableTable& locals,
                      ScriptValue& result) {
     if (call.target->exit) return ExecuteBoundExit(context, call, locals);
-    auto prepare = [&](std::size_t i, ScriptValue& argument) __attribute__((always_inline)) {
+    auto prepare = [&](std::size_t i, ScriptValue & argument) __attribute__((always_inline)) {
         return PrepareBoundArgument(context, call.args[i], i, locals, argument);
     };
     if (call.function) return CallDirect(context, call.name, *call.function, result, prepare);

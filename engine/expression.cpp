@@ -13,20 +13,16 @@
 #include "calls.h"
 #include "error_codes.h"
 #include "expression_lexer.h"
+#include "int_operations.h"
+#include "item_stack.h"
 #include "program.h"
 #include "scanner.h"
 #include "script_result.h"
 #include "stack_guard.h"
 
-namespace {
-
-// Text bytes lexed along the active chain of nested evaluations; crafted nesting of long
-// texts would otherwise hold depth x length bytes before the stack guard ever trips.
-constexpr std::size_t kActiveBudget = std::size_t{128} << 20;
-
 // One entry of the list being reduced: an operator (code) or an operand (code 0). It holds only
 // the value part of a variable, so building the list stays cheap.
-struct Item {
+struct EvalItem {
     char op = 0;
     uint32_t type = kTypeUndetermined;
     int32_t integer = 0;
@@ -34,23 +30,13 @@ struct Item {
     SharedText text;
 };
 
-}  // namespace
-
-// The item lists of all evaluations active on this thread share one stack: each evaluation owns
-// the entries from `used` up while it runs. Entries above `used` stay constructed with empty
-// texts, so a statement run a million times neither allocates nor frees.
-// A run reaches the thread's stack through its context (RunContext::items).
-struct ItemStack {
-    std::vector<Item> items;
-    std::size_t used = 0;
-    std::size_t segments = 0;     // evaluations active; the storage shrinks only when none is
-    std::size_t activeBytes = 0;  // lexed bytes held by the active evaluations
-};
 thread_local ItemStack itemStack;
 
 ItemStack& ThisThreadItemStack() { return itemStack; }
 
 namespace {
+
+using Item = EvalItem;
 
 class ActiveBytes {
 public:
@@ -118,8 +104,6 @@ uint32_t HandleOf(const Item& item) {
     return item.type == kTypeHkey ? item.handle : static_cast<uint32_t>(item.integer);
 }
 
-int32_t Wrap(uint32_t value) { return static_cast<int32_t>(value); }
-
 void SetLine(ScriptResult& record, int32_t base, uint32_t lines) {
     record.line = Wrap(static_cast<uint32_t>(base) + lines);
 }
@@ -150,40 +134,6 @@ void SetInt(Item& item, int32_t value) {
 int WrongType(ScriptResult& record) {
     SetResultName(record, "");
     return kErrWrongType;
-}
-
-// Unary - or ! on an int.
-int32_t IntUnary(char op, int32_t v) {
-    return op == '-' ? Wrap(0u - static_cast<uint32_t>(v)) : v == 0;
-}
-
-[[gnu::always_inline]] inline int IntOperation(char op, int32_t a, int32_t b, int32_t& out) {
-    uint32_t ua = static_cast<uint32_t>(a);
-    uint32_t ub = static_cast<uint32_t>(b);
-    switch (op) {
-    case '*': out = Wrap(ua * ub); return kOk;
-    case '+': out = Wrap(ua + ub); return kOk;
-    case '-': out = Wrap(ua - ub); return kOk;
-    case '/':
-        if (b == 0) return kErrDivisionByZero;
-        out = (a == INT_MIN && b == -1) ? INT_MIN : a / b;  // the one quotient that does not fit
-        return kOk;
-    case '%':
-        if (b == 0) return kErrDivisionByZero;
-        out = b == -1 ? 0 : a % b;
-        return kOk;
-    case '&': out = Wrap(ua & ub); return kOk;
-    case '|': out = Wrap(ua | ub); return kOk;
-    case kOpEqual: out = a == b; return kOk;
-    case kOpNotEqual: out = a != b; return kOk;
-    case '<': out = a < b; return kOk;
-    case kOpLessEqual: out = a <= b; return kOk;
-    case '>': out = a > b; return kOk;
-    case kOpGreaterEqual: out = a >= b; return kOk;
-    case kOpAnd: out = a != 0 && b != 0; return kOk;
-    case kOpOr: out = a != 0 || b != 0; return kOk;
-    default: return kErrSyntax;
-    }
 }
 
 // `s = s + t`: when the left operand shares its text with the assigned variable and nobody
@@ -317,11 +267,6 @@ int Reduce(const LexedExpression& lexed, ItemSegment& items, bool strict, Script
     return kOk;
 }
 
-bool IsExpressionSlot(uint32_t type) {
-    return type == kTypeUndetermined || type == kTypeString || type == kTypeInt ||
-           IsHandleType(type);
-}
-
 // The lexed form bound to an expression item, lexed again only under another name rule.
 // A cache hit is used through a plain pointer: items are not changed while a run evaluates
 // them, so the cached form outlives the evaluation; a fresh form is kept alive in `owner`.
@@ -370,16 +315,10 @@ struct ByBinding {
 
 // The value an operand of a shortcut reads now; null when its name is not defined.
 template <class Resolver>
-[[gnu::always_inline]] inline const ScriptValue* OperandValue(Resolver& resolver, const PlanOperand& operand) {
+[[gnu::always_inline]] inline const ScriptValue* OperandValue(Resolver& resolver,
+                                                              const PlanOperand& operand) {
     if (operand.constant) return operand.constant;
     return resolver.Find(operand.item, operand.name);
-}
-
-void StoreInt(ScriptValue& result, int32_t value) {
-    result.type = kTypeInt;
-    result.integer = value;
-    result.text.clear();
-    result.handle = 0;
 }
 
 // The int plan of `a op b` (ExprPlan::kIntPair), the commonest text, without the item array.
@@ -394,8 +333,8 @@ template <class Resolver>
 }
 
 template <class Resolver>
-[[gnu::always_inline]] inline bool EvaluateIntPair(const LexedExpression& lexed,
-                                                   Resolver& resolver, ScriptValue& result) {
+[[gnu::always_inline]] inline bool EvaluateIntPair(const LexedExpression& lexed, Resolver& resolver,
+                                                   ScriptValue& result) {
     int32_t value = 0;
     if (!IntPairValue(lexed, resolver, value)) return false;
     StoreInt(result, value);
@@ -465,11 +404,8 @@ bool EvaluateShortcut(const LexedExpression& lexed, Resolver& resolver, ScriptVa
     return false;
 }
 
-// The general path refuses a text past these limits, checking the text before it is lexed and
-// then its lexed form; a lexed form's cost counts its text, so the second check covers both.
 bool WithinBudgets(RunContext& context, const LexedExpression& lexed) {
-    return !StackGuard::Exhausted(*context.guard) &&
-           context.items->activeBytes + lexed.cost <= kActiveBudget;
+    return WithinBudgets(context, lexed.cost);
 }
 
 // An expression item whose lexed form is cached already and has a shortcut that applies now:
@@ -709,30 +645,20 @@ int EvaluateText(RunContext& context, const ScriptValue& argument, VariableTable
 
 int EvaluateBoundText(RunContext& context, const BoundItem& item, VariableTable& locals,
                       ScriptValue& result, ScriptValue* assigned) {
-    // `a op b` on ints, the commonest text, in a frame that saves almost nothing.
     const BoundExpression& bound = *item.expression;
     const LexedExpression& lexed = *bound.lexed;
-    if (lexed.plan == ExprPlan::kIntPair && IsExpressionSlot(result.type) &&
-        WithinBudgets(context, lexed)) {
-        ByBinding resolver{context, locals, bound};
-        if (EvaluateIntPair(lexed, resolver, result)) return kOk;
-    }
     // A call plan has no shortcut to try: straight to its item list.
     if (lexed.callPlan && IsExpressionSlot(result.type) && WithinBudgets(context, lexed))
         return EvaluateBoundItems(context, bound, locals, result, assigned);
     return EvaluateBoundPlan(context, bound, locals, result, assigned);
 }
 
-bool EvaluateBoundInt(RunContext& context, const BoundItem& item, VariableTable& locals,
-                      int32_t& out) {
-    if (item.item->type != kTypeExpression) return false;
-    const BoundExpression& bound = *item.expression;
+bool EvaluateBoundIntPlan(RunContext& context, const BoundExpression& bound, VariableTable& locals,
+                          int32_t& out) {
     const LexedExpression& lexed = *bound.lexed;
-    if (lexed.plan != ExprPlan::kIntPair && lexed.plan != ExprPlan::kInt) return false;
-    if (!WithinBudgets(context, lexed)) return false;
+    if (lexed.plan != ExprPlan::kInt || !WithinBudgets(context, lexed)) return false;
     ByBinding resolver{context, locals, bound};
-    if (lexed.plan == ExprPlan::kInt) return EvaluateIntSteps(lexed, resolver, out);
-    return IntPairValue(lexed, resolver, out);
+    return EvaluateIntSteps(lexed, resolver, out);
 }
 
 int EvaluateExpression(RunContext& context, const ScriptValue& argument, VariableTable& locals,

@@ -85,6 +85,20 @@ inline void SetEmptyValue(ScriptValue& value, uint32_t type) {
     value.text.clear();
     value.handle = 0;
 }
+// A fresh int value: what storing an int leaves. Keeps name, line, reference and flag.
+inline void StoreInt(ScriptValue& value, int32_t integer) {
+    value.type = kTypeInt;
+    value.integer = integer;
+    value.text.clear();
+    value.handle = 0;
+}
+
+// A slot an expression text may evaluate into: a fresh result, or one typed by what expects it.
+inline bool IsExpressionSlot(uint32_t type) {
+    return type == kTypeUndetermined || type == kTypeString || type == kTypeInt ||
+           type == kTypeHkey || type == kTypeHbrowser || type == kTypeHfile;
+}
+
 // Copies type, integer, text (shared, not duplicated) and handle; the destination keeps its
 // name, line, reference, flag. A lexed form the destination held goes with its old text.
 inline void CopyValue(ScriptValue& destination, const ScriptValue& source) {
