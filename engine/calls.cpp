@@ -227,8 +227,9 @@ void NameCall(RunContext& context, const std::string& name) {
 
 // The body of `function` on its bound parameters in `locals`, the record already naming the
 // function's file; `callerFile` is the file the caller's record named.
-int RunBody(RunContext& context, std::string_view name, const FunctionDef& function,
-            VariableTable& locals, ScriptValue& result, const std::string* callerFile) {
+[[gnu::always_inline]] inline int RunBody(RunContext& context, std::string_view name,
+                                          const FunctionDef& function, VariableTable& locals,
+                                          ScriptValue& result, const std::string* callerFile) {
     ScriptResult& record = context.record;
     ScriptProgram& program = context.program;
     ++program.callDepth;
