@@ -553,7 +553,7 @@ void PushIntOperands(const LexedExpression& lexed, IntOperands& operands, ItemSe
 
 // The item list of a lexed text within its budgets: operands, then the planned steps.
 template <class Resolver>
-int EvaluateItems(RunContext& context, const LexedExpression& lexed, Resolver& resolver,
+[[gnu::always_inline]] inline int EvaluateItems(RunContext& context, const LexedExpression& lexed, Resolver& resolver,
                   ScriptValue& result, ScriptValue* assigned) {
     ItemStack& stack = *context.items;
     ScriptResult& record = context.record;
