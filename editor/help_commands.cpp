@@ -8,8 +8,11 @@ bool CHelpCommands::OnCommand(int id) {
     case ID_HELP:
     case ID_CONTEXT_HELP:  // Shift+F1: the help pages have no click-for-help mode, so contents
     case ID_HELP_FINDER: OpenHelpTopic(ContentsTopic()); return true;
-    case ID_HELP_LANGUAGE_REFERENCE: OpenHelpTopic(LanguageReferenceTopic()); return true;
-    case ID_HELP_FUNCTION_REFERENCE: OpenHelpTopic(FunctionReferenceTopic()); return true;
+    // The two references open by their context numbers, as the help's map numbers them.
+    case ID_HELP_LANGUAGE_REFERENCE:
+    case ID_HELP_FUNCTION_REFERENCE:
+        OpenHelpTopic(TopicForContext(kCommandHelpBase + id));
+        return true;
     default: return false;
     }
 }

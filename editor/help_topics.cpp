@@ -51,8 +51,13 @@ std::string ProgramFolder() {
 }  // namespace
 
 HelpTopic ContentsTopic() { return {kContentsPage, ""}; }
-HelpTopic LanguageReferenceTopic() { return {kLanguagePage, ""}; }
-HelpTopic FunctionReferenceTopic() { return {kFunctionsPage, ""}; }
+HelpTopic TopicForContext(unsigned context) {
+    switch (context) {
+    case 98309: return {kLanguagePage, ""};
+    case 98320: return {kFunctionsPage, ""};
+    default: return ContentsTopic();
+    }
+}
 
 HelpTopic TopicForWord(const std::string& word) {
     const auto& known = KnownWords();

@@ -8,9 +8,13 @@ struct HelpTopic {
     std::string anchor;  // empty: the top of the page
 };
 
+// The help's context numbers of the commands: this base plus the command's identifier.
+constexpr unsigned kCommandHelpBase = 0x10000;
+
 HelpTopic ContentsTopic();
-HelpTopic LanguageReferenceTopic();
-HelpTopic FunctionReferenceTopic();
+// The topic the help maps a context number to: 98309 the language reference, 98320 the
+// built-in function reference; the contents for any other number.
+HelpTopic TopicForContext(unsigned context);
 // The topic of `word` (any letter case); the contents when the help knows no such word.
 HelpTopic TopicForWord(const std::string& word);
 

@@ -21,7 +21,8 @@ constexpr int kEditFind = 0xE124;  // Ctrl+F
 constexpr int kEditRepeat = 0xE128;
 constexpr int kEditReplace = 0xE129;
 constexpr int kHelpLanguageReference = 32773;  // F3, Find Next
-constexpr int kHelp = 0xE146;                  // F1
+constexpr int kHelpFunctionReference = 32784;
+constexpr int kHelp = 0xE146;  // F1
 constexpr DWORD kWait = 15000;
 
 // Answers message boxes only with OK (the running-script window is a dialog too, and must stay).
@@ -644,9 +645,12 @@ TEST_F(EditorViewTest, F1OpensTheReferenceAtTheWordUnderTheCaret) {
     line = openHelp(kHelp);
     EXPECT_NE(line.find("/docs/index.html"), std::string::npos) << line;
 
-    // Help > Language Reference opens its page the same way.
+    // The two references open their pages the same way, by their context numbers.
     line = openHelp(kHelpLanguageReference);
     EXPECT_NE(line.find("/docs/language.html"), std::string::npos) << line;
+    line = openHelp(kHelpFunctionReference);
+    EXPECT_NE(line.find("/docs/functions.html"), std::string::npos) << line;
+    EXPECT_EQ(line.find('#'), std::string::npos) << line;
 }
 
 }  // namespace
