@@ -66,21 +66,24 @@ def run_script(wine_run, vexrun, path, case):
     # streams and would hold a pipe open after the runner ended.
     with tempfile.TemporaryFile() as stdout, tempfile.TemporaryFile() as stderr:
         try:
-            subprocess.run(command, cwd=folder, stdout=stdout, stderr=stderr,
-                           timeout=case['timeout'],
-                           env=dict(os.environ, VEX_TESTAPPS=testapps_folder(vexrun), **case['env']))
+            completed = subprocess.run(
+                command, cwd=folder, stdout=stdout, stderr=stderr, timeout=case['timeout'],
+                env=dict(os.environ, VEX_TESTAPPS=testapps_folder(vexrun), **case['env']))
         except subprocess.TimeoutExpired:
             return None, '', 'timed out after %d s' % case['timeout']
         stdout.seek(0)
         stderr.seek(0)
         out, err = stdout.read(), stderr.read()
     out = out.decode('latin-1').replace('\r\n', '\n')
+    err = err.decode('latin-1')
+    if not out.strip():  # no record at all: say how the runner ended, for a failure that passes later
+        err += '\n(no output; exit code %d)' % completed.returncode
     fields = {}
     for line in out.split('\n'):
         key, sep, value = line.partition('=')
         if sep and key in ('result', 'file', 'line', 'param', 'name', 'call', 'message'):
             fields[key] = value
-    return fields, out, err.decode('latin-1')
+    return fields, out, err
 
 
 def main():
