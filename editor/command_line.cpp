@@ -51,6 +51,20 @@ std::string ScriptPathArgument(std::string_view line) {
     return path;
 }
 
+std::vector<std::string> ArgumentsAfterPath(std::string_view line) {
+    std::vector<std::string> words;
+    size_t at = TokenEnd(line, SwitchAreaEnd(line));
+    for (;;) {
+        while (at < line.size() && IsBlank(line[at])) ++at;
+        if (at >= line.size()) return words;
+        const size_t end = TokenEnd(line, at);
+        std::string& word = words.emplace_back();
+        for (char c : line.substr(at, end - at))
+            if (c != '"') word += c;
+        at = end;
+    }
+}
+
 std::string BuildEntryCall(std::string_view line, bool keepEscapes) {
     size_t at = TokenEnd(line, SwitchAreaEnd(line));
     if (at < line.size()) ++at;  // the blank after the path

@@ -4,6 +4,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Where the switch area ends: the first character that is neither a blank nor part of a switch.
 size_t SwitchAreaEnd(std::string_view commandLine);
@@ -12,6 +13,10 @@ bool HasSwitch(std::string_view commandLine, char letter);
 
 // The script path of the command line (after the switches), its quotes removed.
 std::string ScriptPathArgument(std::string_view commandLine);
+
+// The words after the script path, their quotes removed: the print-to verb's printer, driver
+// and port.
+std::vector<std::string> ArgumentsAfterPath(std::string_view commandLine);
 
 // "main(...)" with every argument after the script path as a string literal. With
 // `keepEscapes` a backslash before a double quote stays an escape; otherwise backslashes are

@@ -326,19 +326,19 @@ void CVexaScriptView::Print() {
     dialog.hDevNames = TheApp().PrinterDevNames();
     dialog.Flags = PD_RETURNDC | PD_NOSELECTION | PD_NOPAGENUMS;
     if (!PrintDlgA(&dialog) || !dialog.hDC) return;
-    HDC printer = dialog.hDC;
-    {
-        const CPageLayout layout(Text(), appliedFont_, printer);
-        const std::string title = Document() ? Document()->Title() : std::string();
-        DOCINFOA job{sizeof job, title.c_str(), nullptr, nullptr, 0};
-        if (StartDocA(printer, &job) > 0) {
-            for (int page = 0; page < layout.PageCount(); ++page) {
-                StartPage(printer);
-                layout.Render(printer, page, true);
-                EndPage(printer);
-            }
-            EndDoc(printer);
-        }
+    PrintOn(dialog.hDC);
+    DeleteDC(dialog.hDC);
+}
+
+void CVexaScriptView::PrintOn(HDC printer) {
+    const CPageLayout layout(Text(), appliedFont_, printer);
+    const std::string title = Document() ? Document()->Title() : std::string();
+    DOCINFOA job{sizeof job, title.c_str(), nullptr, nullptr, 0};
+    if (StartDocA(printer, &job) <= 0) return;
+    for (int page = 0; page < layout.PageCount(); ++page) {
+        StartPage(printer);
+        layout.Render(printer, page, true);
+        EndPage(printer);
     }
-    DeleteDC(printer);
+    EndDoc(printer);
 }

@@ -32,6 +32,8 @@ public:
     void GoToLine(int line);
     // Switches syntax colouring of this view on or off.
     void SetColouring(bool on);
+    // Prints the script on `printer` as File > Print does after its dialog.
+    void PrintOn(HDC printer);
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

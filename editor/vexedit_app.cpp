@@ -15,8 +15,10 @@
 #include "document.h"
 #include "help_commands.h"
 #include "main_frame.h"
+#include "print_layout.h"
 #include "resource.h"
 #include "run_mode.h"
+#include "script_view.h"
 #include "tool_commands.h"
 #include "view.h"
 
@@ -120,6 +122,11 @@ bool CVexaScriptApp::InitInstance(int showCommand) {
         DestroyWindow(mainFrame_->hwnd());
         return false;
     }
+    if (HasSwitch(commandLine, 'p') && !file.empty()) {
+        PrintFromShell(commandLine, file);
+        DestroyWindow(mainFrame_->hwnd());
+        return false;
+    }
     CDocument* document =
         file.empty() ? template_->NewDocument() : template_->OpenDocumentFile(file);
     if (!document) {
@@ -206,6 +213,19 @@ void CVexaScriptApp::RemoveModelessDialog(HWND dialog) {
 void CVexaScriptApp::AddToRecentFileList(const std::string& path) {
     recentFiles_.Add(path);
     if (profile_) recentFiles_.Save(*profile_);
+}
+
+void CVexaScriptApp::PrintFromShell(std::string_view commandLine, const std::string& file) {
+    CDocument* document = template_->OpenDocumentFile(file);
+    auto* view = document ? dynamic_cast<CVexaScriptView*>(document->FirstView()) : nullptr;
+    if (!view) return;  // the document's own error was shown
+    const std::vector<std::string> target = ArgumentsAfterPath(commandLine);
+    auto word = [&](size_t i) { return i < target.size() ? target[i].c_str() : nullptr; };
+    HDC printer =
+        target.empty() ? CreatePrinterDC() : CreateDCA(word(1), word(0), word(2), nullptr);
+    if (!printer) return;  // no printer to print on
+    view->PrintOn(printer);
+    DeleteDC(printer);
 }
 
 CDocument* CVexaScriptApp::OpenDocumentFile(const std::string& path) {

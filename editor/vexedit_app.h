@@ -58,6 +58,9 @@ private:
     bool InitInstance(int showCommand);
     bool ChooseProfile();
     void RegisterShellFileTypes();
+    // The shell's print verbs: /p on the chosen or default printer, /pt on the printer, driver
+    // and port after the path; nothing is shown.
+    void PrintFromShell(std::string_view commandLine, const std::string& file);
     int MessageLoop();
     bool PreTranslateMessage(MSG& message);
     void OnFileOpen();

@@ -10,10 +10,10 @@ TEST(EditorSwitches, OnlyBeforeThePathAndCaseSensitive) {
     EXPECT_TRUE(HasSwitch("/r /s a.vxs", 'r'));
     EXPECT_TRUE(HasSwitch("/r /s a.vxs", 's'));
     EXPECT_FALSE(HasSwitch("/r /s a.vxs", 'l'));
-    EXPECT_FALSE(HasSwitch("a.vxs /r", 'r'));   // after the path: not seen
-    EXPECT_FALSE(HasSwitch("/R a.vxs", 'r'));   // a capital is another letter
+    EXPECT_FALSE(HasSwitch("a.vxs /r", 'r'));     // after the path: not seen
+    EXPECT_FALSE(HasSwitch("/R a.vxs", 'r'));     // a capital is another letter
     EXPECT_TRUE(HasSwitch("/r/s/h a.vxs", 'h'));  // switches may follow without blanks
-    EXPECT_TRUE(HasSwitch("/install", 'i'));     // only the letter after the slash counts
+    EXPECT_TRUE(HasSwitch("/install", 'i'));      // only the letter after the slash counts
     EXPECT_FALSE(HasSwitch("/install", 'n'));
     EXPECT_FALSE(HasSwitch("a.vxs one /n", 'n'));
     EXPECT_EQ(ScriptPathArgument("/r /s a.vxs x y"), "a.vxs");
@@ -21,6 +21,14 @@ TEST(EditorSwitches, OnlyBeforeThePathAndCaseSensitive) {
     EXPECT_EQ(ScriptPathArgument("a.vxs /r"), "a.vxs");
     EXPECT_EQ(ScriptPathArgument("/r"), "");
     EXPECT_EQ(ScriptPathArgument("   "), "");
+}
+
+TEST(EditorSwitches, PrintToNamesPrinterDriverAndPort) {
+    EXPECT_TRUE(HasSwitch("/pt \"a b.vxs\" \"Office Printer\" \"winspool\" \"LPT1:\"", 'p'));
+    EXPECT_EQ(ArgumentsAfterPath("/pt \"a b.vxs\" \"Office Printer\" \"winspool\" \"LPT1:\""),
+              (std::vector<std::string>{"Office Printer", "winspool", "LPT1:"}));
+    EXPECT_TRUE(ArgumentsAfterPath("/p \"a b.vxs\"  ").empty());
+    EXPECT_TRUE(ArgumentsAfterPath("").empty());
 }
 
 TEST(EditorEntryCall, DocumentedExamples) {

@@ -126,6 +126,8 @@ protected:
             },
             process.id);
         long code = WaitExit(process, 30000);
+        // An editor that did not end would hold the runner's output open.
+        if (code == -1000) TerminateProcess(process.process, 1);
         if (boxes) {
             boxes->clear();
             for (const CaughtDialog& dialog : catcher.caught())
@@ -303,6 +305,24 @@ TEST_F(EditorTest, SwitchesAfterThePathOrInCapitalsOpenTheEditor) {
               "Vexa Script File");
     EXPECT_EQ(ReadRegistryString("Software\\Vexa\\Vexa Script\\Recent File List", "File1"),
               dir_.File("a.vxs"));
+}
+
+TEST_F(EditorTest, ShellPrintVerbsPrintWithoutShowingTheEditorAndEnd) {
+    ASSERT_TRUE(WriteTextFile(dir_.File("a b.vxs"),
+                              "int main()\n{\n    AppendFileString(\"ran.txt\", \"x\");\n"
+                              "    return 4;\n}\n"));
+    // No printer is installed under Wine: each verb prints nothing, asks nothing and ends.
+    std::vector<CaughtDialog> boxes;
+    bool frameShown = false;
+    EXPECT_EQ(RunEditor("/p \"a b.vxs\"", &boxes, &frameShown), 0);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(RunEditor("/pt \"a b.vxs\" \"No Such Printer\" \"winspool\" \"LPT1:\"", &boxes,
+                        &frameShown),
+              0);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_FALSE(frameShown);
+    EXPECT_EQ(GetFileAttributesA(dir_.File("ran.txt").c_str()), INVALID_FILE_ATTRIBUTES)
+        << "printing must not run the script";
 }
 
 TEST_F(EditorTest, UntitledScriptsAreNumberedAndRunWithoutAFileStartsTheEditor) {
