@@ -159,8 +159,9 @@ template <class Find, class Evaluate>
                                                        ScriptValue& argument) {
     return PrepareArgumentWith(
         context, *bound.item, position, argument,
-        [&]()
-            __attribute__((always_inline)) { return &VariableAt(context, locals, bound.variable); },
+        [&]() __attribute__((always_inline)) {
+            return &VariableAt(context, locals, bound.variable);
+        },
         [&]() __attribute__((always_inline)) {
             return EvaluateBoundItem(context, bound, locals, argument);
         });
@@ -344,7 +345,7 @@ int ExecuteCall(RunContext& context, std::string_view name, const CallTarget& ta
                 const VariableTable& itemArgs, VariableTable& locals, ScriptValue& result) {
     // `exit` is a statement in call form, never a function, wherever it is written.
     if (target.exit) return ExecuteExit(context, itemArgs, locals);
-    auto prepare = [&](std::size_t i, ScriptValue & argument) __attribute__((always_inline)) {
+    auto prepare = [&](std::size_t i, ScriptValue& argument) __attribute__((always_inline)) {
         return PrepareArgument(context, itemArgs[i], i, locals, argument);
     };
     if (!target.builtin) {
@@ -362,7 +363,7 @@ int ExecuteCall(RunContext& context, std::string_view name, const CallTarget& ta
 int ExecuteBoundCall(RunContext& context, const BoundCall& call, VariableTable& locals,
                      ScriptValue& result) {
     if (call.target->exit) return ExecuteBoundExit(context, call, locals);
-    auto prepare = [&](std::size_t i, ScriptValue & argument) __attribute__((always_inline)) {
+    auto prepare = [&](std::size_t i, ScriptValue& argument) __attribute__((always_inline)) {
         return PrepareBoundArgument(context, call.args[i], i, locals, argument);
     };
     if (call.function) return CallDirect(context, call.name, *call.function, result, prepare);

@@ -92,10 +92,6 @@ private:
     std::size_t base_;
 };
 
-bool IsHandleType(uint32_t type) {
-    return type == kTypeHkey || type == kTypeHbrowser || type == kTypeHfile;
-}
-
 // An operator item counts as an int where types are compared.
 uint32_t TypeOf(const Item& item) { return item.op ? kTypeInt : item.type; }
 
@@ -553,7 +549,8 @@ void PushIntOperands(const LexedExpression& lexed, IntOperands& operands, ItemSe
 
 // The item list of a lexed text within its budgets: operands, then the planned steps.
 template <class Resolver>
-[[gnu::always_inline]] inline int EvaluateItems(RunContext& context, const LexedExpression& lexed, Resolver& resolver,
+[[gnu::always_inline]] inline int EvaluateItems(RunContext& context, const LexedExpression& lexed,
+                                                Resolver& resolver,
                   ScriptValue& result, ScriptValue* assigned) {
     ItemStack& stack = *context.items;
     ScriptResult& record = context.record;

@@ -87,16 +87,18 @@ inline void SetEmptyValue(ScriptValue& value, uint32_t type) {
 }
 // A fresh int value: what storing an int leaves. Keeps name, line, reference and flag.
 inline void StoreInt(ScriptValue& value, int32_t integer) {
-    value.type = kTypeInt;
+    SetEmptyValue(value, kTypeInt);
     value.integer = integer;
-    value.text.clear();
-    value.handle = 0;
+}
+
+inline bool IsHandleType(uint32_t type) {
+    return type == kTypeHkey || type == kTypeHbrowser || type == kTypeHfile;
 }
 
 // A slot an expression text may evaluate into: a fresh result, or one typed by what expects it.
 inline bool IsExpressionSlot(uint32_t type) {
     return type == kTypeUndetermined || type == kTypeString || type == kTypeInt ||
-           type == kTypeHkey || type == kTypeHbrowser || type == kTypeHfile;
+           IsHandleType(type);
 }
 
 // Copies type, integer, text (shared, not duplicated) and handle; the destination keeps its
