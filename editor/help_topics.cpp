@@ -9,6 +9,7 @@
 
 #include "builtin_names.h"
 #include "constant_names.h"
+#include "resource.h"
 #include "script_text_rules.h"
 
 namespace {
@@ -53,8 +54,8 @@ std::string ProgramFolder() {
 HelpTopic ContentsTopic() { return {kContentsPage, ""}; }
 HelpTopic TopicForContext(unsigned context) {
     switch (context) {
-    case 98309: return {kLanguagePage, ""};
-    case 98320: return {kFunctionsPage, ""};
+    case kCommandHelpBase + ID_HELP_LANGUAGE_REFERENCE: return {kLanguagePage, ""};     // 98309
+    case kCommandHelpBase + ID_HELP_FUNCTION_REFERENCE: return {kFunctionsPage, ""};  // 98320
     default: return ContentsTopic();
     }
 }
