@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
     }
     FakePlatform platform;
     platform.largeScriptStack = true;
+    platform.statementsPerPump = kStatementsPerPump;  // as often as the running window looks
     ScriptResult record{};
     const auto start = std::chrono::steady_clock::now();
     int rc = RunScriptFile(platform, nullptr, argv[1], "main()", 0, record);

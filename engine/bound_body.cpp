@@ -143,7 +143,7 @@ NOINLINE int RunCall(RunContext& context, const BoundConstruct& construct, Varia
 int RunBoundConstruct(RunContext& context, const BoundConstruct& construct, VariableTable& locals) {
     // Long if-chains and nested blocks recurse here.
     if (StackGuard::Exhausted(*context.guard)) return kErrStackOverflow;
-    if (context.window.PumpMessages()) return kErrCancelled;
+    if (context.window.CancelBeforeStatement()) return kErrCancelled;
     const Statement& statement = *construct.statement;
     context.record.line = statement.line;
     switch (statement.kind) {

@@ -336,7 +336,9 @@ int CallDirect(RunContext& context, std::string_view name, const FunctionDef& fu
 int CallBuiltin(RunContext& context, const BuiltinEntry& builtin, VariableTable& args,
                 ScriptValue& result) {
     BuiltinCall call{context.window, context.program, args, result, context.record, builtin.name};
-    return builtin.handler(call);
+    const int outcome = builtin.handler(call);
+    context.window.PumpBeforeNextStatement();
+    return outcome;
 }
 
 }  // namespace

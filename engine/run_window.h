@@ -6,18 +6,39 @@
 #include <memory>
 #include <string>
 
+// Statements a window lets pass between two looks into its queue when each look costs more
+// than reading a flag (see RunWindow::CancelBeforeStatement).
+constexpr int kStatementsPerPump = 16;
+
 class RunWindow {
 public:
     virtual ~RunWindow() = default;
     virtual void SetStatusText(const std::string& text) = 0;
     // Drains the thread's queue; true when the run must stop (Cancel or a quit message).
     virtual bool PumpMessages() = 0;
+    // The look at Cancel before a statement: PumpMessages before every `statementsPerPump`th
+    // one, and always before the first after a built-in. Cancel arrives only while a queue is
+    // pumped (here or in a built-in), so the statement after the pump that saw it still stops.
+    bool CancelBeforeStatement() {
+        if (--untilPump_ > 0) return false;
+        untilPump_ = statementsPerPump_;
+        return PumpMessages();
+    }
+    // A built-in may have pumped (and seen Cancel) or waited long: the next statement looks.
+    void PumpBeforeNextStatement() { untilPump_ = 1; }
     virtual bool IsCancelled() const = 0;
     // The error box: caption "Vexa Script", warning icon, OK, owned by this window; waits.
     virtual void ShowErrorReport(const std::string& text) = 0;
     // Makes a window whose making was deferred; built-ins that look at or drive windows call it
     // first, so that the running window is there as it always was.
     virtual void EnsureOpen() {}
+
+protected:
+    explicit RunWindow(int statementsPerPump = 1) : statementsPerPump_(statementsPerPump) {}
+
+private:
+    int statementsPerPump_;
+    int untilPump_ = 1;
 };
 
 class EnginePlatform {

@@ -141,7 +141,7 @@ NOINLINE int ExecuteConstruct(RunContext& context, const std::vector<Statement>&
                               std::size_t& index, VariableTable& locals) {
     // Long if-chains and nested blocks recurse here.
     if (StackGuard::Exhausted(*context.guard)) return kErrStackOverflow;
-    if (context.window.PumpMessages()) return kErrCancelled;
+    if (context.window.CancelBeforeStatement()) return kErrCancelled;
 
     const std::size_t header = index;
     int32_t count = 0;

@@ -4,7 +4,8 @@
 
 #include "resource.h"
 
-CProgressDlg::CProgressDlg() = default;
+// A look into the queue is a call into the window system; Cancel waits a few statements more.
+CProgressDlg::CProgressDlg() : RunWindow(kStatementsPerPump) {}
 
 CProgressDlg::~CProgressDlg() { DestroyRunningWindow(); }
 
@@ -107,9 +108,8 @@ void CProgressDlg::ShowErrorReport(const std::string& text) {
 }
 
 bool CProgressDlg::PumpMessages() {
-    // The walker pumps before every statement, and each look into the queue is a round trip to
-    // the window system: a tight loop looks at most once per tick of the system clock (1 to 16
-    // milliseconds), which Cancel never notices.
+    // Each look into the queue is a round trip to the window system: a tight loop looks at
+    // most once per tick of the system clock (1 to 16 milliseconds), which Cancel never notices.
     const int64_t now = MillisecondTick();
     if (now < nextPump_) return IsCancelled();
     nextPump_ = now + 1;

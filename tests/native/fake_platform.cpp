@@ -27,7 +27,7 @@ void* RunThreadCall(void* data) {
 }  // namespace
 
 FakeRunWindow::FakeRunWindow(FakePlatform& platform, void* owner, bool compileOnly)
-    : platform_(platform) {
+    : RunWindow(platform.statementsPerPump), platform_(platform) {
     ++platform_.windowsCreated;
     ++platform_.windowsOpen;
     platform_.lastOwner = owner;

@@ -31,6 +31,7 @@ public:
     bool failWindowCreation = false;
     bool cancelledFromStart = false;  // Cancel pressed before the run began
     int cancelAtPump = -1;            // the 1-based pump that sees Cancel; -1: never
+    int statementsPerPump = 1;        // the real window's kStatementsPerPump for benchmarks
     // Run the script on a thread with a 64 MiB stack and a 48 MiB budget, as the Windows host
     // does on its fiber; otherwise on the test's own thread with the default budget.
     bool largeScriptStack = false;

@@ -302,6 +302,26 @@ TEST_F(StatementTest, CancelStopsAnEndlessLoopSilently) {
     EXPECT_EQ(RunText("int main() { while (1); }\n"), kErrCancelled);
 }
 
+// A window that looks into its queue every few statements (as the running window does) is
+// still pumped before the first statement after each built-in, which may have seen Cancel.
+TEST_F(StatementTest, AWindowPumpingEveryFewStatementsPumpsAfterEachBuiltIn) {
+    platform_.statementsPerPump = 4;
+    auto script = [](const std::string& second) {
+        return "int main()\n{\n    int a;\n    a = 1;\n    " + second +
+               ";\n    a = a + 1;\n    a = a + 1;\n    a = a + 1;\n    a = a + 1;\n"
+               "    a = a + 1;\n    return a;\n}\n";
+    };
+    EXPECT_EQ(RunText(script("a = 2")), 7);
+    EXPECT_EQ(platform_.pumps, 2);  // statements 1 and 5 of 8
+    platform_.pumps = 0;
+    EXPECT_EQ(RunText(script("a = strlen(\"xy\")")), 7);
+    EXPECT_EQ(platform_.pumps, 3);  // 1, then 3 (after the built-in) and 7
+    platform_.pumps = 0;
+    platform_.cancelAtPump = 3;
+    EXPECT_EQ(RunText("int main()\n{\n    int i;\n    while (1) i = i + 1;\n}\n"), kErrCancelled);
+    EXPECT_EQ(platform_.pumps, 3);
+}
+
 TEST_F(StatementTest, LongIfChainsNeitherCrashWhenSkippedNorWhenRun) {
     std::string chain;
     for (int i = 0; i < 100000; ++i) chain += "if (0) ";
