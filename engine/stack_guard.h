@@ -32,7 +32,13 @@ private:
     // The frame of the caller it is inlined into: the real frame, also under sanitizers that
     // move locals to a fake stack.
     [[gnu::always_inline]] static std::size_t FrameAddress() {
+#if defined(__x86_64__)
+        std::uintptr_t pointer;
+        asm("mov %%rsp, %0" : "=r"(pointer));
+        return pointer;
+#else
         return reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+#endif
     }
 
     // The guard this one replaced, put back when it ends (guards nest).
