@@ -50,7 +50,11 @@ public:
         if (!folder.empty()) platform_.SetCurrentDir(folder);
     }
     ~ScriptFolder() {
-        if (saved_) platform_.SetCurrentDir(previous_);
+        // Setting a directory is costly on some hosts (a round trip to the system): it is put
+        // back only where the run or the script moved away from it.
+        std::string now;
+        if (saved_ && !(platform_.GetCurrentDir(now) && now == previous_))
+            platform_.SetCurrentDir(previous_);
     }
     ScriptFolder(const ScriptFolder&) = delete;
     ScriptFolder& operator=(const ScriptFolder&) = delete;

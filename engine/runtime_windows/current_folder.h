@@ -8,23 +8,25 @@
 
 class CurrentFolderKeeper {
 public:
-    CurrentFolderKeeper() {
-        DWORD size = GetCurrentDirectoryA(0, nullptr);
-        if (size == 0) return;
-        folder_.resize(size);
-        DWORD length = GetCurrentDirectoryA(size, folder_.data());
-        if (length == 0 || length >= size) {
-            folder_.clear();
-            return;
-        }
-        folder_.resize(length);
-    }
+    CurrentFolderKeeper() : folder_(CurrentFolder()) {}
     ~CurrentFolderKeeper() {
-        if (!folder_.empty()) SetCurrentDirectoryA(folder_.c_str());
+        // Setting it is a round trip to the system; most calls never moved it.
+        if (!folder_.empty() && CurrentFolder() != folder_) SetCurrentDirectoryA(folder_.c_str());
     }
     CurrentFolderKeeper(const CurrentFolderKeeper&) = delete;
     CurrentFolderKeeper& operator=(const CurrentFolderKeeper&) = delete;
 
 private:
+    // Empty when it cannot be read.
+    static std::string CurrentFolder() {
+        std::string folder;
+        DWORD size = GetCurrentDirectoryA(0, nullptr);
+        if (size == 0) return folder;
+        folder.resize(size);
+        DWORD length = GetCurrentDirectoryA(size, folder.data());
+        folder.resize(length == 0 || length >= size ? 0 : length);
+        return folder;
+    }
+
     std::string folder_;
 };

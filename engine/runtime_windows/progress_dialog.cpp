@@ -35,7 +35,11 @@ bool CProgressDlg::CreateRunningWindow(HWND owner, bool compileOnly) {
     // A shown window is made at once; a hidden one when something needs it (EnsureOpen) or
     // when the run has lasted long enough for others to look for it.
     if (!owner_) {
-        openAt_ = MillisecondTick() + kDeferHiddenWindowMs;
+        const int64_t now = MillisecondTick();
+        openAt_ = now + kDeferHiddenWindowMs;
+        // Nor does the queue need a look before the clock's next tick: a look is a round trip
+        // to the window system, longer than many whole runs.
+        nextPump_ = now + 1;
         return true;
     }
     return Open();

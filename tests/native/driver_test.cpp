@@ -135,6 +135,24 @@ TEST_F(DriverTest, CurrentDirectoryIsTheScriptFolderAndComesBackOnEveryPath) {
     EXPECT_EQ(std::filesystem::current_path(), before);
 }
 
+// Setting a directory is a round trip to the system on Windows: a run that never moves away
+// from the caller's directory sets none, and one that does sets it twice.
+TEST_F(DriverTest, TheDirectoryIsSetOnlyWhereTheRunMovesAwayFromIt) {
+    Write("plain.vxs", "int main() { return 3; }\n");
+    Write("sub/plain.vxs", "int main() { return 4; }\n");
+    std::filesystem::current_path(folder_);
+    const int bare = RunScriptFile(platform_, nullptr, "plain.vxs", "main()", 0, record_);
+    const int setsForBare = platform_.directorySets;
+    const int inFolder = RunScriptFile(platform_, nullptr, "sub/plain.vxs", "main()", 0, record_);
+    const std::filesystem::path after = std::filesystem::current_path();
+    std::filesystem::current_path(startDirectory_);
+    EXPECT_EQ(bare, 3);
+    EXPECT_EQ(setsForBare, 0);
+    EXPECT_EQ(inFolder, 4);
+    EXPECT_EQ(platform_.directorySets, 2);
+    EXPECT_EQ(after, folder_);
+}
+
 TEST_F(DriverTest, RelativeScriptPathIsTakenFromTheCallersDirectory) {
     Write("sub/inc.vxs", "int Value() { return 6; }\n");
     Write("sub/main.vxs", "#include \"inc.vxs\"\nint main() { return Value(); }\n");

@@ -70,6 +70,7 @@ bool FakePlatform::GetCurrentDir(std::string& directory) {
 }
 
 bool FakePlatform::SetCurrentDir(const std::string& directory) {
+    ++directorySets;
     std::error_code error;
     std::filesystem::current_path(directory, error);
     return !error;
@@ -106,6 +107,7 @@ void FakePlatform::ClearObservations() {
     cancelled = false;
     windowsCreated = 0;
     windowsOpen = 0;
+    directorySets = 0;
     lastCompileOnly = false;
     lastOwner = nullptr;
 }

@@ -47,6 +47,7 @@ public:
     bool cancelled = false;
     int windowsCreated = 0;
     int windowsOpen = 0;
+    int directorySets = 0;
     bool lastCompileOnly = false;
     void* lastOwner = nullptr;
 
