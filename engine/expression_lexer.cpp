@@ -275,7 +275,10 @@ bool IsPlanOperand(TokenKind kind, bool calls) {
 // At most kIntPlanItems tokens of operands and operators, with steps that all apply to operand
 // items: such a text can reduce on bare ints.
 bool ReducesOnOperands(const LexedExpression& lexed, bool calls) {
-    if (lexed.steps.empty() || lexed.tokens.size() > kIntPlanItems) return false;
+    if (lexed.tokens.size() > kIntPlanItems) return false;
+    // A lone call reduces nothing, but its int value is the result all the same.
+    if (lexed.steps.empty())
+        return calls && lexed.tokens.size() == 1 && lexed.tokens[0].kind == TokenKind::Call;
     for (const ExprToken& token : lexed.tokens) {
         if (token.kind != TokenKind::Operator && !IsPlanOperand(token.kind, calls)) return false;
     }
