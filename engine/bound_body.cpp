@@ -53,25 +53,31 @@ NOINLINE int RunAssignment(RunContext& context, const BoundConstruct& construct,
     return outcome != kOk ? outcome : StoreAssigned(context, variable, value);
 }
 
-NOINLINE int RunReturn(RunContext& context, const BoundConstruct& construct,
-                       VariableTable& locals) {
-    // The slot holds the empty value of the declared type until now, as a fresh value would:
-    // the value goes straight into it (an exit inside puts its own value there and ends all).
-    if (ScriptValue* slot = context.functionResult) {
-        const uint32_t declared = slot->type;
-        int outcome = EvaluateBoundItem(context, construct.value, locals, *slot);
-        if (outcome != kOk) return outcome;
-        if (slot->type == kTypeVoid) {
-            SetEmptyValue(*slot, declared);
-        } else if (slot->type != declared) {
-            return kErrInvalidReturnType;
-        }
-        return kSignalReturn;
-    }
+// A return outside any function's call (no result slot), in a frame of its own: a return
+// frame stays on the stack while the user calls of its value run.
+NOINLINE int ReturnWithoutSlot(RunContext& context, const BoundConstruct& construct,
+                               VariableTable& locals) {
     ScriptValue value;
     SetEmptyValue(value, ReturnType(context));  // the expected type of an expression text
     int outcome = EvaluateBoundItem(context, construct.value, locals, value);
     return outcome != kOk ? outcome : StoreReturned(context, value);
+}
+
+NOINLINE int RunReturn(RunContext& context, const BoundConstruct& construct,
+                       VariableTable& locals) {
+    ScriptValue* slot = context.functionResult;
+    if (!slot) return ReturnWithoutSlot(context, construct, locals);
+    // The slot holds the empty value of the declared type until now, as a fresh value would:
+    // the value goes straight into it (an exit inside puts its own value there and ends all).
+    const uint32_t declared = slot->type;
+    int outcome = EvaluateBoundItem(context, construct.value, locals, *slot);
+    if (outcome != kOk) return outcome;
+    if (slot->type == kTypeVoid) {
+        SetEmptyValue(*slot, declared);
+    } else if (slot->type != declared) {
+        return kErrInvalidReturnType;
+    }
+    return kSignalReturn;
 }
 
 NOINLINE int IfHeader(RunContext& context, const BoundConstruct& construct, VariableTable& locals) {
