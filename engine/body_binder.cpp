@@ -11,8 +11,8 @@ namespace {
 
 class Binder {
 public:
-    Binder(ScriptProgram& program, const FunctionDef& function)
-        : program_(program), strict_(program.strict) {
+    Binder(ScriptProgram& program, const FunctionDef& function, const StackGuardState& guard)
+        : program_(program), guard_(guard), strict_(program.strict) {
         for (const ScriptValue& parameter : function.parameters) scope_.push_back(parameter.name);
     }
 
@@ -52,7 +52,7 @@ private:
     // What the walker's construct at `index` runs; `index` ends on its last statement.
     bool BindConstruct(const std::vector<Statement>& list, std::size_t& index,
                        BoundConstruct& out) {
-        if (StackGuard::Exhausted()) return false;  // the walker reports deep nesting itself
+        if (StackGuard::Exhausted(guard_)) return false;  // the walker reports deep nesting itself
         const Statement& statement = list[index];
         out.statement = &statement;
         const bool hasItem = !statement.items.empty();
@@ -206,13 +206,15 @@ private:
     }
 
     ScriptProgram& program_;
+    const StackGuardState& guard_;
     const bool strict_;
     std::vector<std::string_view> scope_;
 };
 
 }  // namespace
 
-const BoundBody* BindBody(ScriptProgram& program, const FunctionDef& function) {
+const BoundBody* BindBody(RunContext& context, const FunctionDef& function) {
+    ScriptProgram& program = context.program;
     if (!program.bindBodies) return nullptr;
     const int8_t rule = program.strict ? 1 : 0;
     if (function.boundRule != rule) {
@@ -220,7 +222,7 @@ const BoundBody* BindBody(ScriptProgram& program, const FunctionDef& function) {
         function.bound.reset();
         try {
             auto body = std::make_shared<BoundBody>();
-            if (Binder(program, function).BindBlock(function.body, body->list))
+            if (Binder(program, function, *context.guard).BindBlock(function.body, body->list))
                 function.bound = std::move(body);
         } catch (const std::bad_alloc&) {
             // The walker runs the body; it reports a shortage where it meets one.

@@ -81,11 +81,12 @@ struct BoundBody {
 
 // The bound form of `function`'s body, bound at its first call under the program's name rule;
 // nullptr when the body must run on the walker.
-const BoundBody* BindBody(ScriptProgram& program, const FunctionDef& function);
-inline const BoundBody* BoundBodyOf(ScriptProgram& program, const FunctionDef& function) {
+const BoundBody* BindBody(RunContext& context, const FunctionDef& function);
+inline const BoundBody* BoundBodyOf(RunContext& context, const FunctionDef& function) {
+    const ScriptProgram& program = context.program;
     if (function.boundRule == (program.strict ? 1 : 0) && program.bindBodies)
         return function.bound.get();
-    return BindBody(program, function);
+    return BindBody(context, function);
 }
 
 // One construct of a bound body, with the walker's checks before it; returns as RunBlock does.

@@ -142,6 +142,8 @@ bool IsSystemText(std::string_view text) { return text.find('\0') == std::string
 
 bool IsStrict(const BuiltinCall& call) { return call.program.strict; }
 
+int32_t NextScriptRandom(BuiltinCall& call) { return NextRandom(call.program.random); }
+
 int32_t AddProgramResource(BuiltinCall& call, ResourceTable table,
                            std::unique_ptr<ProgramResource> resource) {
     auto& slots = Table(call, table);

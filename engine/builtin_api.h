@@ -57,6 +57,8 @@ bool IsSystemText(std::string_view text);
 
 // The run's strict flag (name comparison, int/string conversions).
 bool IsStrict(const BuiltinCall& call);
+// The next number of the run's rand() sequence, 0 to 32767.
+int32_t NextScriptRandom(BuiltinCall& call);
 
 // The run's handle tables: HFILE n and HBROWSER n name slot n - 1 of their table. A slot whose
 // object is closed is free and taken again by the next Add; what is open closes with the run.

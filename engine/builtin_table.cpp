@@ -83,37 +83,42 @@ constexpr RootKey kRootKeys[] = {VEX_ROOT_KEY_LIST(VEX_ROOT_KEY_ENTRY)};
 // of two names that fold alike the earlier one is met first, as in a walk of the table.
 constexpr std::size_t kIndexSize = 512;  // a power of two, about four times the built-ins
 
-uint32_t FoldedHash(std::string_view name) {
+constexpr uint32_t FoldedHash(std::string_view name) {
     uint32_t hash = 2166136261u;
     for (char c : name) hash = (hash ^ static_cast<unsigned char>(FoldAsciiCase(c))) * 16777619u;
     return hash;
 }
 
+#define VEX_BUILTIN_NAME(name, family) #name,
+constexpr std::string_view kBuiltinNames[kBuiltinCount] = {VEX_BUILTIN_LIST(VEX_BUILTIN_NAME)};
+#undef VEX_BUILTIN_NAME
+
 struct BuiltinIndex {
     int16_t slots[kIndexSize];
-    BuiltinIndex() {
-        for (int16_t& slot : slots) slot = -1;
-        for (int i = 0; i < kBuiltinCount; ++i) {
-            std::size_t at = FoldedHash(kBuiltins[i].name) & (kIndexSize - 1);
-            while (slots[at] >= 0) at = (at + 1) & (kIndexSize - 1);
-            slots[at] = static_cast<int16_t>(i);
-        }
-    }
 };
-static_assert(kBuiltinCount * 2 < static_cast<int>(kIndexSize));
 
-const BuiltinIndex& Index() {
-    static const BuiltinIndex index;
+constexpr BuiltinIndex MakeIndex() {
+    BuiltinIndex index{};
+    for (int16_t& slot : index.slots) slot = -1;
+    for (int i = 0; i < kBuiltinCount; ++i) {
+        std::size_t at = FoldedHash(kBuiltinNames[i]) & (kIndexSize - 1);
+        while (index.slots[at] >= 0) at = (at + 1) & (kIndexSize - 1);
+        index.slots[at] = static_cast<int16_t>(i);
+    }
     return index;
 }
+static_assert(kBuiltinCount * 2 < static_cast<int>(kIndexSize));
+
+// Built by the compiler: a static made at its first use would cost the first run a round trip
+// to the threading runtime on some hosts.
+constexpr BuiltinIndex kIndex = MakeIndex();
 
 }  // namespace
 
 const BuiltinEntry* FindBuiltin(std::string_view name, bool strict) {
-    const BuiltinIndex& index = Index();
-    for (std::size_t at = FoldedHash(name) & (kIndexSize - 1); index.slots[at] >= 0;
+    for (std::size_t at = FoldedHash(name) & (kIndexSize - 1); kIndex.slots[at] >= 0;
          at = (at + 1) & (kIndexSize - 1)) {
-        const BuiltinEntry& entry = kBuiltins[index.slots[at]];
+        const BuiltinEntry& entry = kBuiltins[kIndex.slots[at]];
         if (NamesEqual(name, entry.name, strict)) return &entry;
     }
     return nullptr;

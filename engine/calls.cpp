@@ -243,7 +243,7 @@ void NameCall(RunContext& context, const std::string& name) {
     SetEmptyValue(result, function.result.type);
     ScriptValue* callerSlot = context.functionResult;
     context.functionResult = &result;
-    const BoundBody* bound = BoundBodyOf(program, function);
+    const BoundBody* bound = BoundBodyOf(context, function);
     int outcome = bound ? RunBoundBody(context, function, *bound, locals)
                         : RunBlock(context, function.body, locals);
     context.functionResult = callerSlot;

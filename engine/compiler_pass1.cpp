@@ -165,12 +165,19 @@ int EvaluateInitialValue(RunContext& context, const ScriptValue& item, ScriptVal
     ScriptProgram& program = context.program;
     scratch.files.swap(program.files);
     scratch.browsers.swap(program.browsers);
+    scratch.random = program.random;  // rand() goes on from one initial value to the next
     ScriptValue exitValue;
-    RunContext own{context.window, scratch, context.record, &exitValue};
+    RunContext own{.window = context.window,
+                   .program = scratch,
+                   .record = context.record,
+                   .functionResult = &exitValue,
+                   .items = context.items,
+                   .guard = context.guard};
     VariableTable locals;
     int outcome = EvaluateExpression(own, item, locals, value);
     scratch.files.swap(program.files);
     scratch.browsers.swap(program.browsers);
+    program.random = scratch.random;
     if (outcome == kSignalExit) {
         CopyValue(value, exitValue);
         outcome = kOk;
@@ -356,7 +363,7 @@ int CompileCallOrAssignment(PassState& state, Block& block, const std::string& w
 
 // A block's body, cursor after '{'; `outerNames` are the parameters of a function's top block.
 int CompileBlock(PassState& state, Block& block, const VariableTable& outerNames) {
-    if (StackGuard::Exhausted()) return kErrStackOverflow;  // crafted `{{{{...`
+    if (StackGuard::Exhausted(*state.context.guard)) return kErrStackOverflow;  // `{{{{...`
     const bool strict = state.strict();
     uint32_t pending = 0;
     std::string word;
@@ -466,8 +473,12 @@ int CompileInclude(PassState& state) {
     // line count of this file goes on after a success.
     record.line = state.cursor.line;  // a file that does not load reports this line
     ScriptResult nestedRecord = record;
-    RunContext nested{state.context.window, state.context.program, nestedRecord,
-                      state.context.functionResult};
+    RunContext nested{.window = state.context.window,
+                      .program = state.context.program,
+                      .record = nestedRecord,
+                      .functionResult = state.context.functionResult,
+                      .items = state.context.items,
+                      .guard = state.context.guard};
     int error = CompileFile(nested, name, state.includes, true);
     if (error != kOk) {
         record = nestedRecord;
@@ -545,7 +556,7 @@ int CompileTopLevel(PassState& state) {
 
 int CompileFile(RunContext& context, const std::string& path, IncludeList& includes,
                 bool isInclude) {
-    if (StackGuard::Exhausted()) return kErrStackOverflow;  // a long chain of includes
+    if (StackGuard::Exhausted(*context.guard)) return kErrStackOverflow;  // chained includes
     std::string text;
     if (int error = LoadScriptFile(path, text)) return error;
     return CompileLoadedFile(context, path, text, includes, isInclude);

@@ -12,6 +12,7 @@
 #include "compiler.h"
 #include "error_codes.h"
 #include "loader.h"
+#include "item_stack.h"
 #include "random.h"
 #include "scanner.h"
 #include "stack_guard.h"
@@ -78,7 +79,18 @@ struct DriverJob {
     const std::string& loadPath;
     const char* entryCall;  // null for a test compile
     bool strict;
+    // Made on the script stack (OnScriptStack).
+    const StackGuardState* guard = nullptr;
+    ItemStack* items = nullptr;
 };
+
+RunContext ContextOf(DriverJob& job, ScriptProgram& program) {
+    return {.window = job.window,
+            .program = program,
+            .record = job.record,
+            .items = job.items,
+            .guard = job.guard};
+}
 
 // Entry call such as `main()` or `f(1,"a",HKEY_CURRENT_USER)`: the arguments must be literals.
 int RunEntryCall(RunContext& context, const char* entryCall) {
@@ -134,13 +146,13 @@ int RunBody(DriverJob& job) {
     ScriptProgram program;
     program.strict = job.strict;
     IncludeList includes;  // a run does not enter the main file itself
-    RunContext context{job.window, program, job.record, nullptr};
+    RunContext context = ContextOf(job, program);
     int result = Pass1(context, text, includes, false);
     std::string().swap(text);
     if (result == kOk) result = job.window.IsCancelled() ? kErrCancelled : Pass2(context);
     if (result != kOk) return result;
     if (job.window.IsCancelled()) return kErrCancelled;
-    SeedRandom(job.platform.RandomSeed());
+    SeedRandom(program.random, job.platform.RandomSeed());
     return RunEntryCall(context, job.entryCall);
 }
 
@@ -148,7 +160,7 @@ int CompileBody(DriverJob& job) {
     ScriptProgram program;
     program.strict = job.strict;
     IncludeList includes;
-    RunContext context{job.window, program, job.record, nullptr};
+    RunContext context = ContextOf(job, program);
     std::string text;
     if (int error = LoadScriptFile(job.loadPath, text)) return error;
     // The main file enters the include list as the caller spelled it.
@@ -164,7 +176,10 @@ template <int (*Body)(DriverJob&)>
 int OnScriptStack(void* argument) {
     DriverJob& job = *static_cast<DriverJob*>(argument);
     StackGuard guard(job.platform.ScriptStackBudget());
+    job.guard = &guard.state();
     try {
+        ItemStack items;
+        job.items = &items;
         return Body(job);
     } catch (...) {
         return kErrOutOfMemory;

@@ -30,9 +30,8 @@ struct EvalItem {
     SharedText text;
 };
 
-thread_local ItemStack itemStack;
-
-ItemStack& ThisThreadItemStack() { return itemStack; }
+ItemStack::ItemStack() = default;
+ItemStack::~ItemStack() = default;
 
 namespace {
 

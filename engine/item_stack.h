@@ -11,8 +11,13 @@ struct EvalItem;  // one entry of an item list (expression.cpp)
 // The item lists of all evaluations active on this thread share one stack: each evaluation owns
 // the entries from `used` up while it runs. Entries above `used` stay constructed with empty
 // texts, so a statement run a million times neither allocates nor frees.
-// A run reaches the thread's stack through its context (RunContext::items).
+// A run reaches its stack through its context (RunContext::items).
 struct ItemStack {
+    ItemStack();
+    ~ItemStack();  // where an entry is complete (expression.cpp)
+    ItemStack(const ItemStack&) = delete;
+    ItemStack& operator=(const ItemStack&) = delete;
+
     std::vector<EvalItem> items;
     std::size_t used = 0;
     std::size_t segments = 0;     // evaluations active; the storage shrinks only when none is

@@ -8,6 +8,7 @@
 
 #include "call_target.h"
 #include "program_resource.h"
+#include "random.h"
 #include "script_value.h"
 
 struct Block;
@@ -71,6 +72,7 @@ struct ScriptProgram {
     std::vector<std::unique_ptr<ProgramResource>> browsers;  // HBROWSER n is browsers[n-1]
     std::vector<std::unique_ptr<ProgramResource>> files;     // HFILE n is files[n-1]
     int callDepth = 0;
+    RandomState random;  // rand()'s, seeded when the run starts
     bool strict = false;
     // Off: every body runs on the walker (the fuzzer's reference run compares the two).
     bool bindBodies = true;

@@ -2,19 +2,16 @@
 #pragma once
 #include <string>
 
+#include "stack_guard.h"
+
 class RunWindow;
 struct ScriptProgram;
 struct ScriptResult;
 struct ScriptValue;
 struct ItemStack;
-struct StackGuardState;
 
-// The running thread's evaluator item stack and stack guard (expression.cpp, stack_guard.cpp).
-ItemStack& ThisThreadItemStack();
-const StackGuardState& ThisThreadGuard();
-
-// A context is made and used on the thread that runs the script; it looks up the thread's
-// state once, so the hot paths never reach a thread-local (a call on some hosts).
+// What a run works with, made by its driver (or a test) and passed down: nothing of a run lives
+// in a thread-local, whose first use costs some hosts a round trip to their threading runtime.
 struct RunContext {
     RunWindow& window;
     ScriptProgram& program;
@@ -29,6 +26,7 @@ struct RunContext {
     const std::string* recordFile = nullptr;
     // The same for the record's `call` and a function's name.
     const std::string* recordCall = nullptr;
-    ItemStack* items = &ThisThreadItemStack();
-    const StackGuardState* guard = &ThisThreadGuard();
+    // The evaluator's item stack, shared by the run's nested evaluations; the maker owns it.
+    ItemStack* items = nullptr;
+    const StackGuardState* guard = &kUnlimitedStack;
 };

@@ -7,7 +7,6 @@
 
 #include "builtin_api.h"
 #include "error_codes.h"
-#include "random.h"
 #include "text_codepage.h"
 
 namespace {
@@ -187,6 +186,6 @@ int Builtin_ASCII(BuiltinCall& call) {
 }
 
 int Builtin_rand(BuiltinCall& call) {
-    SetIntResult(call, NextRandom());
+    SetIntResult(call, NextScriptRandom(call));
     return kOk;
 }

@@ -9,7 +9,6 @@
 #include "builtin_api.h"
 #include "builtins/program_starter.h"
 #include "engine_settings.h"
-#include "random.h"
 #include "win_handles.h"
 #include "wininet_binding.h"
 
@@ -57,9 +56,10 @@ bool IsWorkingOffline(const InternetLibrary& library) {
 }
 
 // GET "/" from one of the probe servers, chosen by the random number's two lowest bits.
-bool ProbeWebServer(const InternetLibrary& library) {
+bool ProbeWebServer(const InternetLibrary& library, BuiltinCall& call) {
     std::vector<std::string> hosts = ProbeHosts();
-    std::string chosen = hosts[static_cast<std::size_t>(NextRandom() & 3) % hosts.size()];
+    std::string chosen =
+        hosts[static_cast<std::size_t>(NextScriptRandom(call) & 3) % hosts.size()];
     ServerAddress server = ParseServerText(chosen, 0);  // port 0: the HTTP default
     InternetHandle session = OpenSession(library);
     if (!session || server.port < 0 || server.port > 65535) return false;
@@ -79,14 +79,14 @@ bool ProbeWebServer(const InternetLibrary& library) {
 }
 
 // Step 2 of the check: the connected state, else the probe.
-bool VerifyConnection(const InternetLibrary& library, RunWindow& window) {
-    window.SetStatusText("Verifying connection to the Internet...");
+bool VerifyConnection(const InternetLibrary& library, BuiltinCall& call) {
+    call.window.SetStatusText("Verifying connection to the Internet...");
     DWORD flags = 0;
     if (library.Has(InternetLibrary::kGetConnectedState)) {
         if (!library.GetConnectedState(&flags)) return false;
         if (flags & kConnectionConfigured) return true;
     }
-    return ProbeWebServer(library);
+    return ProbeWebServer(library, call);
 }
 
 // The scheme of a URL: the text before "://" when that occurs after the first character.
@@ -113,7 +113,7 @@ int Builtin_IsConnectedToInternet(BuiltinCall& call) {
     SetIntResult(call, 0);
     InternetLibrary library;
     if (IsWorkingOffline(library)) return kOk;
-    SetIntResult(call, VerifyConnection(library, call.window) ? 1 : 0);
+    SetIntResult(call, VerifyConnection(library, call) ? 1 : 0);
     call.window.SetStatusText("");
     return kOk;
 }
@@ -128,7 +128,7 @@ int Builtin_BrowseURL(BuiltinCall& call) {
     if (!IsSystemText(url)) return kOk;
     InternetLibrary library;
     StatusLine clear(call.window, "");
-    if (!IsWorkingOffline(library) && !VerifyConnection(library, call.window)) return kOk;
+    if (!IsWorkingOffline(library) && !VerifyConnection(library, call)) return kOk;
     call.window.SetStatusText("Opening URL...");
     std::string commandLine = newWindow ? SchemeCommand(url) : url;
     if (commandLine.empty()) return kOk;

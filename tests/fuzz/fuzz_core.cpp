@@ -12,6 +12,7 @@
 #include "expression.h"
 #include "expression_lexer.h"
 #include "fake_platform.h"
+#include "item_stack.h"
 #include "program.h"
 #include "random.h"
 #include "run_context.h"
@@ -39,7 +40,7 @@ struct Outcome {
 
 // Evaluates `item` from a fixed line and random state, so two evaluations must agree.
 Outcome Evaluate(RunContext& context, const ScriptValue& item, VariableTable& locals) {
-    SeedRandom(12345);
+    SeedRandom(context.program.random, 12345);
     context.record.line = 100;
     ScriptValue result;
     int rc = EvaluateExpression(context, item, locals, result);
@@ -112,7 +113,7 @@ RunOutcome RunMain(FakePlatform& platform, RunContext& context, const VariableTa
     context.program.callDepth = 0;
     ResetResult(context.record);
     SetResultName(context.record, "");
-    SeedRandom(12345);
+    SeedRandom(context.program.random, 12345);
     ScriptValue result;
     context.functionResult = &result;
     VariableTable args;
@@ -127,7 +128,7 @@ RunOutcome RunMain(FakePlatform& platform, RunContext& context, const VariableTa
 // The text as a whole script. The first run binds the bodies it can (bound_body.h) and lexes
 // every expression it meets; the second runs on the bound and cached forms and must end the
 // same way, and so must a third run on the walker and the general path alone.
-void RunWholeScript(const std::string& raw, bool strict) {
+void RunWholeScript(const std::string& raw, bool strict, const StackGuard& guard) {
     // An #include could name a device or a file outside the fuzzer's control.
     if (FoldAsciiCase(raw).find("include") != std::string::npos) return;
     FakePlatform platform;
@@ -137,7 +138,12 @@ void RunWholeScript(const std::string& raw, bool strict) {
     program.strict = strict;
     ScriptResult record{};
     ResetResult(record);
-    RunContext context{window, program, record, nullptr};
+    ItemStack items;
+    RunContext context{.window = window,
+                       .program = program,
+                       .record = record,
+                       .items = &items,
+                       .guard = &guard.state()};
     IncludeList includes;
     int rc = Pass1(context, raw, includes, false);
     if (rc == 0) rc = Pass2(context);
@@ -196,7 +202,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     ScriptProgram program;
     program.strict = strict;
     ScriptValue functionResult;
-    RunContext context{window, program, record, &functionResult};
+    ItemStack items;
+    RunContext context{.window = window,
+                       .program = program,
+                       .record = record,
+                       .functionResult = &functionResult,
+                       .items = &items,
+                       .guard = &guard.state()};
     // A few variables of each kind, so operands are found with ints and with other types.
     VariableTable locals;
     for (ScriptValue value : {MakeInt(7), MakeInt(-2147483647 - 1), MakeInt(0), MakeString("12"),
@@ -232,6 +244,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         if (*cursor.at != '\0') ++cursor.at;
     }
 
-    RunWholeScript(raw, strict);
+    RunWholeScript(raw, strict, guard);
     return 0;
 }

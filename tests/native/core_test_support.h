@@ -8,6 +8,7 @@
 #include "compiler.h"
 #include "expression.h"
 #include "fake_platform.h"
+#include "item_stack.h"
 #include "program.h"
 #include "run_context.h"
 #include "run_window.h"
@@ -68,7 +69,12 @@ struct Evaluator {
     ScriptResult record{};
     VariableTable locals;
     ScriptValue functionResult;
-    RunContext context{window, program, record, &functionResult};
+    ItemStack items;
+    RunContext context{.window = window,
+                       .program = program,
+                       .record = record,
+                       .functionResult = &functionResult,
+                       .items = &items};
 };
 
 }  // namespace core_test

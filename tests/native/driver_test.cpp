@@ -246,6 +246,11 @@ TEST_F(DriverTest, RandomGeneratorIsSeededFromThePlatformForEachRun) {
     EXPECT_EQ(Run("main.vxs"), first);
     platform_.seed = 999;
     EXPECT_NE(Run("main.vxs"), first);
+    // Initial values of globals are evaluated while compiling, before the seed: each run's
+    // generator starts from 1 there and goes on from one initial value to the next.
+    Write("globals.vxs", "int a = rand();\nint b = rand();\nint main() { return a * 100000 + b; }\n");
+    EXPECT_EQ(Run("globals.vxs"), 41 * 100000 + 18467);
+    EXPECT_EQ(Run("globals.vxs"), 41 * 100000 + 18467);
 }
 
 }  // namespace

@@ -343,6 +343,7 @@ TEST(Lines, CachedTextKeepsItsErrorLines) {
 TEST(Stack, DeepNestingEndsWithStackOverflow) {
     Evaluator evaluator;
     StackGuard guard(1 << 20);
+    evaluator.context.guard = &guard.state();
     ScriptValue value;
     std::string text = std::string(100000, '(') + "1" + std::string(100000, ')');
     EXPECT_EQ(evaluator.Evaluate(text, value), kErrStackOverflow);
