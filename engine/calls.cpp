@@ -25,10 +25,8 @@ constexpr std::size_t kKeptCapacity = 256;
 class TableLease {
 public:
     [[gnu::always_inline]] explicit TableLease(ScriptProgram& program) : program_(program) {
-        std::vector<std::unique_ptr<CallTable>>& tables = program.callTables;
-        if (program.callTablesInUse == tables.size())
-            tables.push_back(std::make_unique<CallTable>());
-        table_ = tables[program.callTablesInUse++].get();
+        if (program.callTablesInUse == program.callTables.size()) program.GrowCallTables();
+        table_ = program.callTables[program.callTablesInUse++];
     }
     [[gnu::always_inline]] ~TableLease() {
         Release();

@@ -14,3 +14,10 @@ FunctionDef* ScriptProgram::FindFunction(std::string_view name, FunctionHint& hi
     if (function) hint = {this, static_cast<uint32_t>(function - functions.data())};
     return function;
 }
+
+void ScriptProgram::GrowCallTables() {
+    const std::size_t count = callTables.empty() ? 8 : callTables.size();
+    callTableBlocks.push_back(std::make_unique<CallTable[]>(count));
+    CallTable* block = callTableBlocks.back().get();
+    for (std::size_t i = 0; i < count; ++i) callTables.push_back(block + i);
+}

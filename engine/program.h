@@ -79,8 +79,9 @@ struct ScriptProgram {
     // Local and argument tables, one per nesting level of calls, emptied when a call ends but
     // keeping their storage, so a call allocates no table (TableLease in calls.cpp). Each is
     // held by pointer: growing the pool never moves the tables that running calls hold.
-    std::vector<std::unique_ptr<CallTable>> callTables;
+    std::vector<CallTable*> callTables;
     std::size_t callTablesInUse = 0;
+    std::vector<std::unique_ptr<CallTable[]>> callTableBlocks;
 
     ~ScriptProgram() {
         files.clear();  // open files close before browsers go, as the run ends
@@ -90,6 +91,8 @@ struct ScriptProgram {
     FunctionDef* FindFunction(std::string_view name);
     // The same through a call site's hint, which it updates.
     FunctionDef* FindFunction(std::string_view name, FunctionHint& hint);
+    // Adds a block of call tables when all are in use.
+    void GrowCallTables();
 };
 
 // Files loaded during one compile, in the spelling the compiler stored.
