@@ -17,6 +17,7 @@ FunctionDef* ScriptProgram::FindFunction(std::string_view name, FunctionHint& hi
 
 void ScriptProgram::GrowCallTables() {
     const std::size_t count = callTables.empty() ? 8 : callTables.size();
+    callTables.reserve(callTables.size() + count);
     callTableBlocks.push_back(std::make_unique<CallTable[]>(count));
     CallTable* block = callTableBlocks.back().get();
     for (std::size_t i = 0; i < count; ++i) callTables.push_back(block + i);

@@ -77,8 +77,9 @@ struct ScriptProgram {
     // Off: every body runs on the walker (the fuzzer's reference run compares the two).
     bool bindBodies = true;
     // Local and argument tables, one per nesting level of calls, emptied when a call ends but
-    // keeping their storage, so a call allocates no table (TableLease in calls.cpp). Each is
-    // held by pointer: growing the pool never moves the tables that running calls hold.
+    // keeping their storage, so a call allocates no table (TableLease in calls.cpp). They
+    // live in blocks, each as large as all before it: growing the pool never moves the tables
+    // that running calls hold, and a deep first descent allocates a block now and then.
     std::vector<CallTable*> callTables;
     std::size_t callTablesInUse = 0;
     std::vector<std::unique_ptr<CallTable[]>> callTableBlocks;
