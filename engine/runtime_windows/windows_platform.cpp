@@ -2,10 +2,16 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <ctime>
 
 #include "error_codes.h"
 #include "progress_dialog.h"
+
+namespace {
+// 1970-01-01 in 100 ns units since 1601-01-01.
+constexpr uint64_t kUnixEpochInFileTime = 116444736000000000;
+}  // namespace
 
 std::unique_ptr<RunWindow> WindowsPlatform::CreateRunningWindow(void* owner, bool compileOnly) {
     auto window = std::make_unique<CProgressDlg>();
@@ -27,8 +33,14 @@ bool WindowsPlatform::SetCurrentDir(const std::string& directory) {
 }
 
 uint32_t WindowsPlatform::RandomSeed() {
+    // The calendar seconds time() gives, read from the system clock: time() first loads the
+    // time zone, a trip to the registry on each engine call of a fresh process.
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const uint64_t ticks = (uint64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime;
+    const uint64_t seconds = (ticks - kUnixEpochInFileTime) / 10000000;
     // Unsigned arithmetic: the sum wraps instead of overflowing.
-    return static_cast<uint32_t>(time(nullptr)) + static_cast<uint32_t>(GetTickCount()) +
+    return static_cast<uint32_t>(seconds) + static_cast<uint32_t>(GetTickCount()) +
            static_cast<uint32_t>(clock());
 }
 
@@ -55,11 +67,24 @@ void CALLBACK ScriptFiber(void* parameter) {
 void* CurrentFiber() { return GetCurrentFiber(); }
 #pragma GCC diagnostic pop
 
+// True when the calling thread's own stack has a script stack's room left below this frame
+// (the runner and the editor are linked with such a stack).
+bool CallerStackSuffices() {
+    MEMORY_BASIC_INFORMATION region{};
+    if (!VirtualQuery(&region, &region, sizeof region)) return false;
+    const auto base = reinterpret_cast<std::uintptr_t>(region.AllocationBase);
+    const auto here = reinterpret_cast<std::uintptr_t>(&region);
+    return here > base && here - base >= kScriptStackReserve;
+}
+
 }  // namespace
 
 // The script runs on a fiber of the calling thread: a deep stack of its own, while its
-// windows and message queue stay with the thread that called the engine.
+// windows and message queue stay with the thread that called the engine. A caller with room
+// enough on its own stack runs it in place: a fiber's stack is reserved and released on every
+// call, a tenth of a millisecond under Wine.
 int WindowsPlatform::RunWithScriptStack(int (*body)(void*), void* argument) {
+    if (CallerStackSuffices()) return body(argument);
     FiberJob job{body, argument, nullptr, 0};
     bool converted = false;
     if (IsThreadAFiber()) {
