@@ -61,19 +61,26 @@ void CALLBACK ScriptFiber(void* parameter) {
     SwitchToFiber(job->caller);  // never returns: the caller deletes this fiber
 }
 
-// GCC takes the TEB read behind GetCurrentFiber for an out-of-bounds array access.
+// GCC takes the TEB reads behind GetCurrentFiber and NtCurrentTeb for out-of-bounds array
+// accesses.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Warray-bounds"
 void* CurrentFiber() { return GetCurrentFiber(); }
+const NT_TIB& ThreadInformation() { return *reinterpret_cast<const NT_TIB*>(NtCurrentTeb()); }
 #pragma GCC diagnostic pop
 
 // True when the calling thread's own stack has a script stack's room left below this frame
-// (the runner and the editor are linked with such a stack).
+// (the runner and the editor are linked with such a stack). Only a stack the system knows as
+// the thread's or fiber's counts: below a stack made in some larger block lies other memory.
 bool CallerStackSuffices() {
     MEMORY_BASIC_INFORMATION region{};
+    const auto here = reinterpret_cast<std::uintptr_t>(&region);
+    const NT_TIB& thread = ThreadInformation();
+    if (here < reinterpret_cast<std::uintptr_t>(thread.StackLimit) ||
+        here >= reinterpret_cast<std::uintptr_t>(thread.StackBase))
+        return false;
     if (!VirtualQuery(&region, &region, sizeof region)) return false;
     const auto base = reinterpret_cast<std::uintptr_t>(region.AllocationBase);
-    const auto here = reinterpret_cast<std::uintptr_t>(&region);
     return here > base && here - base >= kScriptStackReserve;
 }
 
