@@ -414,4 +414,37 @@ TEST_F(RunningWindowTest, DeepRecursionRunsOnSmallCallerStacksAndOnFibers) {
     ConvertFiberToThread();
 }
 
+// A caller with a stack as large as the runner's (72 MiB) has the script run on it in place:
+// the deep recursion still fits, and nesting that would pass the budget still ends with
+// "Stack overflow" instead of running off the thread's stack.
+TEST_F(RunningWindowTest, ALargeCallerStackCarriesTheScriptWithinTheSameBudget) {
+    struct Job {
+        std::string script;
+        int recursion = 0;
+        int nesting = 0;
+    } job{ScriptPath()};
+    DialogCatcher boxes([](const CaughtDialog& d) { return d.messageBox ? IDOK : 0; });
+    HANDLE thread = CreateThread(
+        nullptr, 72u << 20,
+        [](void* p) -> DWORD {
+            auto* j = static_cast<Job*>(p);
+            WriteTextFile(j->script,
+                          "int down(int n) { if (n > 1) { return down(n - 1) + 1; } return 1; }\n"
+                          "int main() { return down(1001); }\n");
+            j->recursion = DeepRecursion(j->script);
+            const std::string open(20000, '('), close(20000, ')');
+            WriteTextFile(j->script, "int main() { int x = " + open + "1" + close + "; return x; }\n");
+            j->nesting = DeepRecursion(j->script);
+            return 0;
+        },
+        &job, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+    ASSERT_NE(thread, nullptr);
+    WaitForSingleObject(thread, 120000);
+    CloseHandle(thread);
+    EXPECT_EQ(job.recursion, 1001);
+    EXPECT_EQ(job.nesting, -37);
+    ASSERT_EQ(boxes.count(), 1u);
+    EXPECT_NE(boxes.caught()[0].text.find("Stack overflow"), std::string::npos);
+}
+
 }  // namespace
