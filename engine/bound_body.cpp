@@ -156,7 +156,8 @@ int RunBoundConstruct(RunContext& context, const BoundConstruct& construct, Vari
     // whenever the kind differs from the previous statement's.
     if (statement.kind == StatementKind::kReturn) return RunReturn(context, construct, locals);
     if (statement.kind == StatementKind::kIf) return RunIf(context, construct, locals);
-    if (statement.kind == StatementKind::kAssignment) return RunAssignment(context, construct, locals);
+    if (statement.kind == StatementKind::kAssignment)
+        return RunAssignment(context, construct, locals);
     switch (statement.kind) {
     case StatementKind::kBlock: return RunNestedBlock(context, construct, locals);
     case StatementKind::kEmpty: return kSignalNext;

@@ -433,7 +433,8 @@ TEST_F(RunningWindowTest, ALargeCallerStackCarriesTheScriptWithinTheSameBudget) 
                           "int main() { return down(1001); }\n");
             j->recursion = DeepRecursion(j->script);
             const std::string open(20000, '('), close(20000, ')');
-            WriteTextFile(j->script, "int main() { int x = " + open + "1" + close + "; return x; }\n");
+            WriteTextFile(j->script,
+                          "int main() { int x = " + open + "1" + close + "; return x; }\n");
             j->nesting = DeepRecursion(j->script);
             return 0;
         },
