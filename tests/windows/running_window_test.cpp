@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -383,27 +384,29 @@ int DeepRecursion(const std::string& script) {
     return EngineLibrary::Get().RunScriptFileEx2(nullptr, script.c_str(), "main()", 0, &record);
 }
 
-TEST_F(RunningWindowTest, DeepRecursionRunsOnSmallCallerStacksAndOnFibers) {
-    ASSERT_TRUE(
-        WriteTextFile(ScriptPath(),
-                      "int down(int n) { if (n > 1) { return down(n - 1) + 1; } return 1; }\n"
-                      "int main() { return down(1001); }\n"));
-    struct Job {
-        std::string script;
-        int result = 0;
-    } job{ScriptPath()};
+constexpr char kRecursion1001[] =
+    "int down(int n) { if (n > 1) { return down(n - 1) + 1; } return 1; }\n"
+    "int main() { return down(1001); }\n";
+
+// Runs `work` on a fresh thread whose stack reserves `stackBytes`, and waits for it.
+void RunOnThreadWithStack(std::size_t stackBytes, const std::function<void()>& work) {
     HANDLE thread = CreateThread(
-        nullptr, 128 * 1024,
+        nullptr, stackBytes,
         [](void* p) -> DWORD {
-            auto* j = static_cast<Job*>(p);
-            j->result = DeepRecursion(j->script);
+            (*static_cast<const std::function<void()>*>(p))();
             return 0;
         },
-        &job, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+        const_cast<std::function<void()>*>(&work), STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
     ASSERT_NE(thread, nullptr);
-    WaitForSingleObject(thread, 60000);
+    EXPECT_EQ(WaitForSingleObject(thread, 120000), WAIT_OBJECT_0);
     CloseHandle(thread);
-    EXPECT_EQ(job.result, 1001) << "main plus 1001 calls of down";
+}
+
+TEST_F(RunningWindowTest, DeepRecursionRunsOnSmallCallerStacksAndOnFibers) {
+    ASSERT_TRUE(WriteTextFile(ScriptPath(), kRecursion1001));
+    int result = 0;
+    RunOnThreadWithStack(128 * 1024, [&] { result = DeepRecursion(ScriptPath()); });
+    EXPECT_EQ(result, 1001) << "main plus 1001 calls of down";
 
     // A caller that already runs on a fiber.
     void* self = ConvertThreadToFiber(nullptr);
@@ -418,32 +421,17 @@ TEST_F(RunningWindowTest, DeepRecursionRunsOnSmallCallerStacksAndOnFibers) {
 // the deep recursion still fits, and nesting that would pass the budget still ends with
 // "Stack overflow" instead of running off the thread's stack.
 TEST_F(RunningWindowTest, ALargeCallerStackCarriesTheScriptWithinTheSameBudget) {
-    struct Job {
-        std::string script;
-        int recursion = 0;
-        int nesting = 0;
-    } job{ScriptPath()};
     DialogCatcher boxes([](const CaughtDialog& d) { return d.messageBox ? IDOK : 0; });
-    HANDLE thread = CreateThread(
-        nullptr, 72u << 20,
-        [](void* p) -> DWORD {
-            auto* j = static_cast<Job*>(p);
-            WriteTextFile(j->script,
-                          "int down(int n) { if (n > 1) { return down(n - 1) + 1; } return 1; }\n"
-                          "int main() { return down(1001); }\n");
-            j->recursion = DeepRecursion(j->script);
-            const std::string open(20000, '('), close(20000, ')');
-            WriteTextFile(j->script,
-                          "int main() { int x = " + open + "1" + close + "; return x; }\n");
-            j->nesting = DeepRecursion(j->script);
-            return 0;
-        },
-        &job, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
-    ASSERT_NE(thread, nullptr);
-    WaitForSingleObject(thread, 120000);
-    CloseHandle(thread);
-    EXPECT_EQ(job.recursion, 1001);
-    EXPECT_EQ(job.nesting, -37);
+    const std::string nested = std::string(20000, '(') + "1" + std::string(20000, ')');
+    int recursion = 0, nesting = 0;
+    RunOnThreadWithStack(72u << 20, [&] {
+        WriteTextFile(ScriptPath(), kRecursion1001);
+        recursion = DeepRecursion(ScriptPath());
+        WriteTextFile(ScriptPath(), "int main() { int x = " + nested + "; return x; }\n");
+        nesting = DeepRecursion(ScriptPath());
+    });
+    EXPECT_EQ(recursion, 1001);
+    EXPECT_EQ(nesting, -37);
     ASSERT_EQ(boxes.count(), 1u);
     EXPECT_NE(boxes.caught()[0].text.find("Stack overflow"), std::string::npos);
 }
