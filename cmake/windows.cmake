@@ -4,9 +4,6 @@ add_compile_definitions(VEX_WINDOWS_HOST=1 WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_W
 add_compile_options(-Wall -Wextra -Wno-unused-parameter -Wno-cast-function-type)
 # Static runtime: the binaries must run on a clean Windows with no extra DLLs.
 set(VEX_STATIC_LINK -static -static-libgcc -static-libstdc++)
-# The runner and the editor reserve 72 MiB of stack for their main thread: a script's 64 MiB
-# (kScriptStackReserve) and their own frames, so the engine runs scripts there, not on a fiber.
-set(VEX_HOST_STACK -Wl,--stack,75497472)
 
 file(GLOB VEX_WINDOWS_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/engine/runtime_windows/*.cpp
@@ -40,7 +37,7 @@ file(GLOB VEX_VEXRUN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/vexrun/
 if(VEX_VEXRUN_SOURCES)
   add_executable(vexrun ${VEX_VEXRUN_SOURCES} ${VEX_TOOLS_COMMON})
   target_include_directories(vexrun PRIVATE ${CMAKE_SOURCE_DIR}/engine ${CMAKE_SOURCE_DIR}/tools/common)
-  target_link_options(vexrun PRIVATE ${VEX_STATIC_LINK} ${VEX_HOST_STACK})
+  target_link_options(vexrun PRIVATE ${VEX_STATIC_LINK})
   target_link_libraries(vexrun PRIVATE user32 gdi32 ole32)
 endif()
 
@@ -127,7 +124,7 @@ add_executable(vexedit WIN32 ${VEX_EDITOR_SOURCES} ${CMAKE_SOURCE_DIR}/editor/ve
                ${VEX_EDITOR_TOOLS_RC})
 add_dependencies(vexedit vexeng_ordinals vexeng)
 target_include_directories(vexedit PRIVATE ${CMAKE_SOURCE_DIR}/editor ${CMAKE_SOURCE_DIR}/engine)
-target_link_options(vexedit PRIVATE ${VEX_STATIC_LINK} ${VEX_HOST_STACK})
+target_link_options(vexedit PRIVATE ${VEX_STATIC_LINK})
 target_link_libraries(vexedit PRIVATE ${VEX_ORDINAL_IMPORTS} vexedit_tools user32 gdi32 comctl32
                       comdlg32 shell32 shlwapi ole32 advapi32 version)
 add_dependencies(vexedit launcher)

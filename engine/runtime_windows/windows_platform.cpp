@@ -61,37 +61,17 @@ void CALLBACK ScriptFiber(void* parameter) {
     SwitchToFiber(job->caller);  // never returns: the caller deletes this fiber
 }
 
-// GCC takes the TEB reads behind GetCurrentFiber and NtCurrentTeb for out-of-bounds array
-// accesses.
+// GCC takes the TEB read behind GetCurrentFiber for an out-of-bounds array access.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Warray-bounds"
 void* CurrentFiber() { return GetCurrentFiber(); }
-const NT_TIB& ThreadInformation() { return *reinterpret_cast<const NT_TIB*>(NtCurrentTeb()); }
 #pragma GCC diagnostic pop
-
-// True when the calling thread's own stack has a script stack's room left below this frame
-// (the runner and the editor are linked with such a stack). Only a stack the system knows as
-// the thread's or fiber's counts: below a stack made in some larger block lies other memory.
-bool CallerStackSuffices() {
-    MEMORY_BASIC_INFORMATION region{};
-    const auto here = reinterpret_cast<std::uintptr_t>(&region);
-    const NT_TIB& thread = ThreadInformation();
-    if (here < reinterpret_cast<std::uintptr_t>(thread.StackLimit) ||
-        here >= reinterpret_cast<std::uintptr_t>(thread.StackBase))
-        return false;
-    if (!VirtualQuery(&region, &region, sizeof region)) return false;
-    const auto base = reinterpret_cast<std::uintptr_t>(region.AllocationBase);
-    return here > base && here - base >= kScriptStackReserve;
-}
 
 }  // namespace
 
 // The script runs on a fiber of the calling thread: a deep stack of its own, while its
-// windows and message queue stay with the thread that called the engine. A caller with room
-// enough on its own stack runs it in place: a fiber's stack is reserved and released on every
-// call, a tenth of a millisecond under Wine.
+// windows and message queue stay with the thread that called the engine.
 int WindowsPlatform::RunWithScriptStack(int (*body)(void*), void* argument) {
-    if (CallerStackSuffices()) return body(argument);
     FiberJob job{body, argument, nullptr, 0};
     bool converted = false;
     if (IsThreadAFiber()) {

@@ -3,7 +3,6 @@
 #include <pthread.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <filesystem>
 #include <new>
 #include <system_error>
@@ -23,20 +22,6 @@ void* RunThreadCall(void* data) {
     auto* call = static_cast<ThreadCall*>(data);
     call->result = call->body(call->argument);
     return nullptr;
-}
-
-// True when the calling thread has a large script stack's room left below this frame, as the
-// runner's main thread has on Windows: the script then runs in place, without a thread.
-bool CallerStackSuffices() {
-    pthread_attr_t attributes;
-    if (pthread_getattr_np(pthread_self(), &attributes) != 0) return false;
-    void* low = nullptr;
-    std::size_t size = 0;
-    const bool known = pthread_attr_getstack(&attributes, &low, &size) == 0;
-    pthread_attr_destroy(&attributes);
-    const auto here = reinterpret_cast<std::uintptr_t>(&size);
-    const auto base = reinterpret_cast<std::uintptr_t>(low);
-    return known && here > base && here - base >= kLargeStack;
 }
 
 }  // namespace
@@ -92,7 +77,7 @@ bool FakePlatform::SetCurrentDir(const std::string& directory) {
 }
 
 int FakePlatform::RunWithScriptStack(int (*body)(void*), void* argument) {
-    if (!largeScriptStack || CallerStackSuffices()) return body(argument);
+    if (!largeScriptStack) return body(argument);
     ThreadCall call{body, argument, 0};
     pthread_attr_t attributes;
     pthread_attr_init(&attributes);

@@ -417,9 +417,8 @@ TEST_F(RunningWindowTest, DeepRecursionRunsOnSmallCallerStacksAndOnFibers) {
     ConvertFiberToThread();
 }
 
-// A caller with a stack as large as the runner's (72 MiB) has the script run on it in place:
-// the deep recursion still fits, and nesting that would pass the budget still ends with
-// "Stack overflow" instead of running off the thread's stack.
+// A caller with a large stack of its own (72 MiB): the deep recursion fits, and nesting that
+// would pass the budget still ends with "Stack overflow" and its box.
 TEST_F(RunningWindowTest, ALargeCallerStackCarriesTheScriptWithinTheSameBudget) {
     DialogCatcher boxes([](const CaughtDialog& d) { return d.messageBox ? IDOK : 0; });
     const std::string nested = std::string(20000, '(') + "1" + std::string(20000, ')');
