@@ -71,24 +71,8 @@ def run_scripts(options, servers, counts):
             continue
         for case in run_corpus.parse_cases(path):
             label = script + (' [%s]' % case['name'] if case['name'] else '')
-            ok = run_corpus.run_case(WINE_RUN, os.path.abspath(options.vexrun), path, case, label,
-                                     runner=once_more_after_a_hang(label))
+            ok = run_corpus.run_case(WINE_RUN, os.path.abspath(options.vexrun), path, case, label)
             counts[0 if ok else 1] += 1
-
-
-def once_more_after_a_hang(label):
-    """A case whose run hangs past its timeout runs once more after a fresh Wine server, and says
-    so: now and then an FTP upload under Wine never ends, and a hung run leaves the prefix so
-    that the next uploads hang too. A second hang fails the case."""
-    def runner(*args):
-        fields, out, err = run_corpus.run_script(*args)
-        if fields is None and err.startswith('timed out'):
-            print('     %s %s; once more after a fresh Wine server' % (label, err))
-            subprocess.run(['wineserver', '-k'], capture_output=True,
-                           env=dict(os.environ, WINEPREFIX=WINE_PREFIX))
-            fields, out, err = run_corpus.run_script(*args)
-        return fields, out, err
-    return runner
 
 
 def check_large_download(options, servers, scratch, counts):
