@@ -21,6 +21,7 @@ import time
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import DTPHandler, FTPHandler
+from pyftpdlib.ioloop import IOLoop
 from pyftpdlib.servers import ThreadedFTPServer
 
 
@@ -195,7 +196,9 @@ class TestServers:
         handler.authorizer = authorizer
         handler.banner = 'Vexa test FTP server'
         handler.passive_ports = None
-        server = ThreadedFTPServer(('127.0.0.1', port), handler)
+        # Each server polls its own loop: by default they share one, and two threads polling one
+        # epoll set race over the same connections (a transfer that never ends now and then).
+        server = ThreadedFTPServer(('127.0.0.1', port), handler, ioloop=IOLoop())
         threading.Thread(target=server.serve_forever, kwargs={'timeout': 0.5},
                          daemon=True).start()
         self.servers.append(server)
