@@ -626,6 +626,31 @@ int EvaluateText(RunContext& context, const ScriptValue& argument, VariableTable
     }
 }
 
+// A text that is one call (`return f(x)`, `v = f(x)`), as the call plan evaluates it, in a
+// frame of its own that holds only the value: it stays on the stack while the call runs.
+[[gnu::noinline]] int EvaluateLoneCall(RunContext& context, const BoundExpression& bound,
+                                       VariableTable& locals, ScriptValue& result) {
+    const LexedExpression& lexed = *bound.lexed;
+    ScriptResult& record = context.record;
+    const int32_t baseLine = record.line;
+    ActiveBytes active(*context.items, lexed.cost);
+    SetLine(record, baseLine, lexed.tokens.front().lines);
+    ScriptValue value;
+    int rc = ExecuteBoundCall(context, *bound.operands.front().call, locals, value);
+    if (rc == kSignalExit) record.line = baseLine;
+    if (rc < 0 || rc == kSignalExit) return rc;
+    if (value.type == kTypeInt) {
+        StoreInt(result, value.integer);
+    } else {
+        result.type = value.type;
+        result.integer = value.integer;
+        result.text = std::move(value.text);
+        result.handle = value.handle;
+    }
+    record.line = baseLine;
+    return kOk;
+}
+
 // Every plan of a bound text but the pair's when it applied.
 [[gnu::noinline]] int EvaluateBoundPlan(RunContext& context, const BoundExpression& bound,
                                         VariableTable& locals, ScriptValue& result,
@@ -644,8 +669,10 @@ int EvaluateBoundText(RunContext& context, const BoundItem& item, VariableTable&
     const BoundExpression& bound = *item.expression;
     const LexedExpression& lexed = *bound.lexed;
     // A call plan has no shortcut to try: straight to its item list.
-    if (lexed.callPlan && IsExpressionSlot(result.type) && WithinBudgets(context, lexed))
+    if (lexed.callPlan && IsExpressionSlot(result.type) && WithinBudgets(context, lexed)) {
+        if (lexed.tokens.size() == 1) return EvaluateLoneCall(context, bound, locals, result);
         return EvaluateBoundItems(context, bound, locals, result, assigned);
+    }
     return EvaluateBoundPlan(context, bound, locals, result, assigned);
 }
 
