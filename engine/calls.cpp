@@ -332,8 +332,9 @@ int CallDirect(RunContext& context, std::string_view name, const FunctionDef& fu
     return RunFunction(context, name, function, locals, result);
 }
 
-int CallBuiltin(RunContext& context, const BuiltinEntry& builtin, VariableTable& args,
-                ScriptValue& result) {
+// Out of line: its call record would otherwise widen the frame of every user call.
+[[gnu::noinline]] int CallBuiltin(RunContext& context, const BuiltinEntry& builtin,
+                                  VariableTable& args, ScriptValue& result) {
     BuiltinCall call{context.window, context.program, args, result, context.record, builtin.name};
     const int outcome = builtin.handler(call);
     context.window.PumpBeforeNextStatement();

@@ -132,11 +132,13 @@ int WrongType(ScriptResult& record) {
 }
 
 // `s = s + t`: when the left operand shares its text with the assigned variable and nobody
-// else, the variable lets go of it so the append happens in place (the variable takes the
-// result next, and no script code runs in between). Without this a loop of appends copies the
-// whole text at every pass.
-void ReleaseAssignedText(const Item& left, ScriptValue* assigned) {
-    if (assigned && left.text.SoleSharerWith(assigned->text)) assigned->text.clear();
+// else (but the right operand, in `s = s + s`), the variable lets go of it so the append
+// happens in place (the variable takes the result next, and no script code runs in between).
+// Without this a loop of appends copies the whole text at every pass.
+void ReleaseAssignedText(const Item& left, const Item& right, ScriptValue* assigned) {
+    if (!assigned || !left.text.SameStorage(assigned->text)) return;
+    const std::size_t holders = left.text.SameStorage(right.text) ? 3 : 2;
+    if (left.text.holders() == holders) assigned->text.clear();
 }
 
 // Applies a binary operator to two operands of one common type; the result goes to `right`.
@@ -152,8 +154,13 @@ int ApplyBinary(char op, Item& left, Item& right, ScriptResult& record, ScriptVa
     if (type == kTypeString) {
         if (op == '+') {
             if (left.text.size() + right.text.size() > kMaxTextLength) return kErrStringTooLong;
-            ReleaseAssignedText(left, assigned);
+            ReleaseAssignedText(left, right, assigned);
             if (right.text.empty()) {
+                right.text = std::move(left.text);
+            } else if (left.text.SameStorage(right.text) && left.text.holders() == 2) {
+                // Nobody but the two operands holds the text: it doubles in place.
+                right.text.clear();
+                left.text.AppendItself();
                 right.text = std::move(left.text);
             } else if (!left.text.empty()) {
                 left.text += right.text;

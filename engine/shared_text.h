@@ -60,11 +60,24 @@ public:
             node_ = own;
             return node_->text;
         }
-        node_->text.reserve(node_->text.size() + room);
-        return node_->text;
+        std::string& text = node_->text;
+        const std::size_t needed = text.size() + room;
+        // A large text that must move reserves as much again: one built by appends, a doubling
+        // `s = s + s` above all, then grows in place every other time instead of at each one.
+        if (needed > text.capacity())
+            text.reserve(needed > kGrowsAhead ? needed + needed : needed);
+        return text;
     }
     SharedText& operator+=(std::string_view more) {
         Edit(more.size()).append(more);
+        return *this;
+    }
+    // The text twice over (`s = s + s`). The room is reserved first, so the second half is
+    // copied from storage that stays where it is.
+    SharedText& AppendItself() {
+        const std::size_t size = this->size();
+        std::string& text = Edit(size);
+        text.append(text.data(), size);
         return *this;
     }
     // The text itself: moved out when nobody else holds it, copied otherwise.
@@ -74,10 +87,12 @@ public:
         Release();
         return out;
     }
-    // True when both hold the very same text storage, and nobody but the two of them does.
-    bool SoleSharerWith(const SharedText& other) const noexcept {
-        return node_ && node_ == other.node_ && node_->refs == 2;
+    // True when both hold the very same text storage.
+    bool SameStorage(const SharedText& other) const noexcept {
+        return node_ && node_ == other.node_;
     }
+    // How many values hold this storage (0 for the empty text).
+    std::size_t holders() const noexcept { return node_ ? node_->refs : 0; }
     // Bytes held in storage (for memory budgets).
     std::size_t capacity() const noexcept { return node_ ? node_->text.capacity() : 0; }
 
@@ -95,6 +110,7 @@ public:
     }
 
 private:
+    static constexpr std::size_t kGrowsAhead = std::size_t{64} << 10;
     struct Node {
         std::size_t refs;
         std::string text;
