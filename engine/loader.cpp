@@ -1,6 +1,7 @@
 // Script file loader: the whole file as 8-bit text, never empty, at most kMaxScriptFileSize bytes.
 #include "loader.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -20,25 +21,28 @@ int LoadScriptFile(const std::string& path, std::string& text) {
     text.clear();
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) return kErrLoad;
-    // Read in chunks instead of trusting a size query: a file that grows, or one whose size
-    // does not fit a long, is still judged by the bytes actually read, and never beyond max + 1.
+    // Read into the text itself, its room doubling, instead of trusting a size query: a file
+    // that grows, or one whose size does not fit a long, is still judged by the bytes actually
+    // read, and never beyond max + 1. No large buffer on the script stack, whose every fresh
+    // page costs some hosts a fault of their own.
+    constexpr std::size_t kLimit = static_cast<std::size_t>(kMaxScriptFileSize);
     std::string buffer;
-    char chunk[65536];
+    std::size_t size = 0;
     for (;;) {
-        std::size_t got = std::fread(chunk, 1, sizeof chunk, file.get());
-        if (got > 0) {
-            if (buffer.size() + got > static_cast<std::size_t>(kMaxScriptFileSize))
-                return kErrTooBig;
-            try {
-                buffer.append(chunk, got);
-            } catch (const std::bad_alloc&) {
-                return kErrLoad;  // no memory for the text
-            }
+        const std::size_t room = std::min(std::max<std::size_t>(size, 4096), kLimit + 1 - size);
+        try {
+            buffer.resize(size + room);
+        } catch (const std::bad_alloc&) {
+            return kErrLoad;  // no memory for the text
         }
-        if (got < sizeof chunk) break;
+        const std::size_t got = std::fread(buffer.data() + size, 1, room, file.get());
+        size += got;
+        if (size > kLimit) return kErrTooBig;
+        if (got < room) break;
     }
-    if (std::ferror(file.get()) || buffer.empty()) return kErrLoad;
+    if (std::ferror(file.get()) || size == 0) return kErrLoad;
     // A NUL byte ends the text early, as in any C string.
+    // (The byte after the last one read is one of the zeros the room was made of.)
     buffer.resize(std::strlen(buffer.c_str()));
     text = std::move(buffer);
     return kOk;
