@@ -119,6 +119,15 @@ void TakeValue(Item& item, ScriptValue& value) {
     item.text = std::move(value.text);
 }
 
+// An evaluation's value (an item or a call's value) into the result slot, its text moved.
+template <class Value>
+void MoveResult(ScriptValue& result, Value& value) {
+    result.type = value.type;
+    result.integer = value.integer;
+    result.text = std::move(value.text);
+    result.handle = value.handle;
+}
+
 void SetInt(Item& item, int32_t value) {
     item.type = kTypeInt;
     item.integer = value;
@@ -588,11 +597,7 @@ template <class Resolver>
     SetLine(record, baseLine, lexed.lines);  // reduction errors belong to the end of the text
     rc = Reduce(lexed, items, context.program.strict, record, assigned);
     if (rc < 0) return rc;
-    Item& value = items[lexed.resultItem];
-    result.type = value.type;
-    result.integer = value.integer;
-    result.text = std::move(value.text);
-    result.handle = value.handle;
+    MoveResult(result, items[lexed.resultItem]);
     record.line = baseLine;
     return kOk;
 }
@@ -646,14 +651,10 @@ int EvaluateText(RunContext& context, const ScriptValue& argument, VariableTable
     int rc = ExecuteBoundCall(context, *bound.operands.front().call, locals, value);
     if (rc == kSignalExit) record.line = baseLine;
     if (rc < 0 || rc == kSignalExit) return rc;
-    if (value.type == kTypeInt) {
+    if (value.type == kTypeInt)
         StoreInt(result, value.integer);
-    } else {
-        result.type = value.type;
-        result.integer = value.integer;
-        result.text = std::move(value.text);
-        result.handle = value.handle;
-    }
+    else
+        MoveResult(result, value);
     record.line = baseLine;
     return kOk;
 }
