@@ -648,7 +648,12 @@ int EvaluateText(RunContext& context, const ScriptValue& argument, VariableTable
     ActiveBytes active(*context.items, lexed.cost);
     SetLine(record, baseLine, lexed.tokens.front().lines);
     ScriptValue value;
-    int rc = ExecuteBoundCall(context, *bound.operands.front().call, locals, value);
+    int rc;
+    try {  // as the item list's evaluation: a table that cannot grow is "Out of memory" here
+        rc = ExecuteBoundCall(context, *bound.operands.front().call, locals, value);
+    } catch (const std::bad_alloc&) {
+        return kErrOutOfMemory;
+    }
     if (rc == kSignalExit) record.line = baseLine;
     if (rc < 0 || rc == kSignalExit) return rc;
     if (value.type == kTypeInt)
