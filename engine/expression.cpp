@@ -166,13 +166,8 @@ int ApplyBinary(char op, Item& left, Item& right, ScriptResult& record, ScriptVa
             ReleaseAssignedText(left, right, assigned);
             if (right.text.empty()) {
                 right.text = std::move(left.text);
-            } else if (left.text.SameStorage(right.text) && left.text.holders() == 2) {
-                // Nobody but the two operands holds the text: it doubles in place.
-                right.text.clear();
-                left.text.AppendItself();
-                right.text = std::move(left.text);
             } else if (!left.text.empty()) {
-                left.text += right.text;
+                left.text.Append(std::move(right.text));
                 right.text = std::move(left.text);
             }
             return kOk;

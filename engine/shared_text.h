@@ -72,9 +72,12 @@ public:
         Edit(more.size()).append(more);
         return *this;
     }
-    // The text twice over (`s = s + s`). The room is reserved first, so the second half is
-    // copied from storage that stays where it is.
-    SharedText& AppendItself() {
+    // Appends `more`, which the caller gives up. When it holds this very text (`s + s`) it lets
+    // go first, so the text doubles in place if nobody else holds it; the room is reserved
+    // before the second half is copied from storage that then stays where it is.
+    SharedText& Append(SharedText&& more) {
+        if (!SameStorage(more)) return *this += more.str();
+        more.clear();
         const std::size_t size = this->size();
         std::string& text = Edit(size);
         text.append(text.data(), size);
