@@ -2,7 +2,8 @@
 root and an HTTP server, both in threads of the test driver.
 
 A test steers them through files in the control folder:
-  cut       the next FTP data transfer of a file is cut after this many bytes with a reset
+  cut       the next FTP data transfer of a file is cut after this many bytes: a download with
+            a reset, an upload by keeping only those bytes and answering 426 at its end
   ftp.log   every FTP command the server received, one per line ("STOR vexaftpupload0.tmp")
 The HTTP server answers:
   /files/NAME               a file of the HTTP root
@@ -60,6 +61,7 @@ def make_ftp_handler(control):
     class CuttingDTPHandler(DTPHandler):
         cut_after = None
         checked = False
+        dropping = False
 
         def _cut_pending(self):
             # Listings carry no file object; only file transfers take a pending cut.
@@ -85,13 +87,32 @@ def make_ftp_handler(control):
                 return 0
             return DTPHandler.send(self, data)
 
+        # An upload is cut without a reset: the file keeps the first bytes, the rest is read and
+        # dropped, and the end of the data gets 426. A reset while Wine's client is blocked in a
+        # send is now and then never noticed, and the upload then hangs for good.
         def handle_read(self):
+            if self.receive and self.file_obj is not None and self._cut_pending() and \
+                    not self.dropping:
+                self.dropping = True
+                self.kept = 0
+                inner = self._data_wrapper
+
+                def keep_head(chunk):
+                    part = chunk[:max(0, self.cut_after - self.kept)]
+                    self.kept += len(part)
+                    return inner(part) if inner else part
+                self._data_wrapper = keep_head
             DTPHandler.handle_read(self)
-            if not self._closed and self._cut_pending() and \
-                    self.tot_bytes_received >= self.cut_after:
-                self._cut()
 
         handle_read_event = handle_read  # the base class binds its own under this name
+
+        def handle_close(self):
+            if self.dropping and not self._closed:
+                self.transfer_finished = False
+                self._resp = ('426 Connection cut by the test server.', lambda *a: None)
+                self.close()
+                return
+            DTPHandler.handle_close(self)
 
     class LoggingFTPHandler(FTPHandler):
         dtp_handler = CuttingDTPHandler
