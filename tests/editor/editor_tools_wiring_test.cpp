@@ -79,15 +79,16 @@ TEST(EditorTools, EditorStartsTheLauncherShowsTheTipAndClosesTheLauncherWhenItCl
     PostMessageA(finder, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(finder); }));
 
+    // The dialog is found as soon as it exists: its text is read once it is shown, which is
+    // after it has been filled in.
     PostMessageA(frame, WM_COMMAND, kTipOfTheDayCommand, 0);
-    EXPECT_TRUE(WaitUntil([&] {
-        HWND again = FindWindowA("#32770", "Tip of the Day");
-        if (!again) return false;
-        bool second =
-            ControlText(again, IDC_TIP_AREA) == std::string("Did you know...\n") + kTips[1];
-        PostMessageA(again, WM_COMMAND, IDCANCEL, 0);
-        return second;
+    HWND again = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        again = FindWindowA("#32770", "Tip of the Day");
+        return again && IsWindowVisible(again);
     }));
+    EXPECT_EQ(ControlText(again, IDC_TIP_AREA), std::string("Did you know...\n") + kTips[1]);
+    PostMessageA(again, WM_COMMAND, IDCANCEL, 0);
 
     // The only editor closes and the launcher is not registered with Windows: it ends too.
     WaitUntil([&] { return FindWindowA("#32770", "Tip of the Day") == nullptr; });
