@@ -649,13 +649,13 @@ int EvaluateText(RunContext& context, const ScriptValue& argument, VariableTable
     } catch (const std::bad_alloc&) {
         return kErrOutOfMemory;
     }
-    if (rc == kSignalExit) record.line = baseLine;
-    if (rc < 0 || rc == kSignalExit) return rc;
+    if (rc < 0) return rc;  // the record keeps the error's line
+    record.line = baseLine;
+    if (rc == kSignalExit) return rc;
     if (value.type == kTypeInt)
         StoreInt(result, value.integer);
     else
         MoveResult(result, value);
-    record.line = baseLine;
     return kOk;
 }
 
