@@ -61,7 +61,8 @@ def make_ftp_handler(control):
     class CuttingDTPHandler(DTPHandler):
         cut_after = None
         checked = False
-        dropping = False
+        dropping = False  # an upload past its cut: the rest is read and dropped
+        kept = 0  # bytes of a cut upload written to the file
 
         def _cut_pending(self):
             # Listings carry no file object; only file transfers take a pending cut.
@@ -91,10 +92,8 @@ def make_ftp_handler(control):
         # dropped, and the end of the data gets 426. A reset while Wine's client is blocked in a
         # send is now and then never noticed, and the upload then hangs for good.
         def handle_read(self):
-            if self.receive and self.file_obj is not None and self._cut_pending() and \
-                    not self.dropping:
+            if self.receive and not self.dropping and self._cut_pending():
                 self.dropping = True
-                self.kept = 0
                 inner = self._data_wrapper
 
                 def keep_head(chunk):
