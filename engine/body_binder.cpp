@@ -164,6 +164,7 @@ private:
             }
             out.pairOp = lexed->steps.front().op;
         }
+        out.loneCall = lexed->callPlan && lexed->tokens.size() == 1;
         return true;
     }
 

@@ -67,17 +67,13 @@ NOINLINE int RunReturn(RunContext& context, const BoundConstruct& construct,
                        VariableTable& locals) {
     ScriptValue* slot = context.functionResult;
     if (!slot) return ReturnWithoutSlot(context, construct, locals);
+    if (IsLoneCallNow(context, construct.value, *slot))
+        return ReturnLoneCall(context, *construct.value.expression, locals, *slot);
     // The slot holds the empty value of the declared type until now, as a fresh value would:
     // the value goes straight into it (an exit inside puts its own value there and ends all).
     const uint32_t declared = slot->type;
     int outcome = EvaluateBoundItem(context, construct.value, locals, *slot);
-    if (outcome != kOk) return outcome;
-    if (slot->type == kTypeVoid) {
-        SetEmptyValue(*slot, declared);
-    } else if (slot->type != declared) {
-        return kErrInvalidReturnType;
-    }
-    return kSignalReturn;
+    return outcome != kOk ? outcome : TakeReturned(*slot, declared);
 }
 
 NOINLINE int IfHeader(RunContext& context, const BoundConstruct& construct, VariableTable& locals) {

@@ -56,6 +56,7 @@ struct BoundExpression {
     // so statements and arguments evaluate it inline; `pairOp` is 0 for every other text.
     char pairOp = 0;
     BoundPairSide pair[2];
+    bool loneCall = false;  // the text is one call (a call plan of one token)
 };
 
 struct BoundCall {
@@ -167,3 +168,25 @@ bool EvaluateBoundIntPlan(RunContext& context, const BoundExpression& bound, Var
 // Makes a bound call as ExecuteCall makes its call.
 int ExecuteBoundCall(RunContext& context, const BoundCall& call, VariableTable& locals,
                      ScriptValue& result);
+// A bound text that is one call (`return f(x)`, `v = f(x)`), as the call plan evaluates it.
+int EvaluateLoneCall(RunContext& context, const BoundExpression& bound, VariableTable& locals,
+                     ScriptValue& result);
+// True when EvaluateBoundItem would evaluate `item` into `result` by EvaluateLoneCall now.
+inline bool IsLoneCallNow(RunContext& context, const BoundItem& item, const ScriptValue& result) {
+    const BoundExpression* bound = item.expression.get();
+    return bound && bound->loneCall && IsExpressionSlot(result.type) &&
+           WithinBudgets(context, bound->lexed->cost);
+}
+// A return statement's value, in its function's result slot, as the declared type takes it.
+inline int TakeReturned(ScriptValue& slot, uint32_t declared) {
+    if (slot.type == kTypeVoid) {
+        SetEmptyValue(slot, declared);
+    } else if (slot.type != declared) {
+        return kErrInvalidReturnType;
+    }
+    return kSignalReturn;
+}
+// `return f(x)` into its function's result slot: the whole return in EvaluateLoneCall's one
+// frame, so a recursion through it takes one frame a level.
+int ReturnLoneCall(RunContext& context, const BoundExpression& bound, VariableTable& locals,
+                   ScriptValue& slot);

@@ -2,6 +2,7 @@
 // built-in table first, then a user function is entered with its own local table.
 #include "calls.h"
 
+#include <new>
 #include <string>
 
 #include "bound_body.h"
@@ -311,8 +312,9 @@ const FunctionDef* DirectTarget(RunContext& context, std::string_view name,
 // A call of `function` whose arguments go straight into its parameters: no argument table.
 // `prepare(i, parameter)` evaluates argument i into its parameter.
 template <class Prepare>
-int CallDirect(RunContext& context, std::string_view name, const FunctionDef& function,
-               ScriptValue& result, Prepare&& prepare) {
+[[gnu::always_inline]] inline int CallDirect(RunContext& context, std::string_view name,
+                                             const FunctionDef& function, ScriptValue& result,
+                                             Prepare&& prepare) {
     TableLease lease(context.program);
     VariableTable& locals = lease.LocalsOf(function);
     // The check below finds nothing to say when every argument came with its parameter's type
@@ -362,19 +364,79 @@ int ExecuteCall(RunContext& context, std::string_view name, const CallTarget& ta
     return CallUserFunction(context, name, args, result, &target.function);
 }
 
-int ExecuteBoundCall(RunContext& context, const BoundCall& call, VariableTable& locals,
-                     ScriptValue& result) {
-    if (call.target->exit) return ExecuteBoundExit(context, call, locals);
+namespace {
+
+// A bound call of a built-in, out of line: its argument table would otherwise widen the frame
+// of every user call.
+[[gnu::noinline]] int ExecuteBoundBuiltin(RunContext& context, const BoundCall& call,
+                                          VariableTable& locals, ScriptValue& result) {
     auto prepare = [&](std::size_t i, ScriptValue& argument) __attribute__((always_inline)) {
         return PrepareBoundArgument(context, call.args[i], i, locals, argument);
     };
-    if (call.function) return CallDirect(context, call.name, *call.function, result, prepare);
-    // Binding leaves only built-ins besides: a user call that cannot go direct is not bound.
     TableLease lease(context.program);
     VariableTable& args = lease.Empty();
     if (int outcome = PrepareArguments(call.args.size(), args, prepare); outcome != kOk)
         return outcome;
     return CallBuiltin(context, *call.target->builtin, args, result);
+}
+
+// Inline: a lone call's evaluation makes its call in the same frame.
+[[gnu::always_inline]] inline int ExecuteBound(RunContext& context, const BoundCall& call,
+                                               VariableTable& locals, ScriptValue& result) {
+    if (call.target->exit) return ExecuteBoundExit(context, call, locals);
+    // Binding leaves only built-ins besides: a user call that cannot go direct is not bound.
+    if (!call.function) return ExecuteBoundBuiltin(context, call, locals, result);
+    auto prepare = [&](std::size_t i, ScriptValue& argument) __attribute__((always_inline)) {
+        return PrepareBoundArgument(context, call.args[i], i, locals, argument);
+    };
+    return CallDirect(context, call.name, *call.function, result, prepare);
+}
+
+}  // namespace
+
+int ExecuteBoundCall(RunContext& context, const BoundCall& call, VariableTable& locals,
+                     ScriptValue& result) {
+    return ExecuteBound(context, call, locals, result);
+}
+
+namespace {
+
+// A text that is one call makes its call in the frame of its caller, and the call's value goes
+// straight into `result`: nothing reads that slot while the call runs or after an error, and a
+// built-in finds it fresh, as it would a value of its own.
+[[gnu::always_inline]] inline int LoneCall(RunContext& context, const BoundExpression& bound,
+                                           VariableTable& locals, ScriptValue& result) {
+    const LexedExpression& lexed = *bound.lexed;
+    ScriptResult& record = context.record;
+    const int32_t baseLine = record.line;
+    ActiveBytes active(*context.items, lexed.cost);
+    SetLine(record, baseLine, lexed.tokens.front().lines);
+    SetEmptyValue(result, kTypeUndetermined);
+    int rc;
+    try {  // as the item list's evaluation: a table that cannot grow is "Out of memory" here
+        rc = ExecuteBound(context, *bound.operands.front().call, locals, result);
+    } catch (const std::bad_alloc&) {
+        return kErrOutOfMemory;
+    }
+    if (rc < 0) return rc;  // the record keeps the error's line
+    record.line = baseLine;
+    if (rc == kSignalExit) return rc;
+    if (result.type == kTypeInt) StoreInt(result, result.integer);
+    return kOk;
+}
+
+}  // namespace
+
+int EvaluateLoneCall(RunContext& context, const BoundExpression& bound, VariableTable& locals,
+                     ScriptValue& result) {
+    return LoneCall(context, bound, locals, result);
+}
+
+int ReturnLoneCall(RunContext& context, const BoundExpression& bound, VariableTable& locals,
+                   ScriptValue& slot) {
+    const uint32_t declared = slot.type;
+    int outcome = LoneCall(context, bound, locals, slot);
+    return outcome != kOk ? outcome : TakeReturned(slot, declared);
 }
 
 int CallUserFunction(RunContext& context, std::string_view name, VariableTable& args,

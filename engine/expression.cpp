@@ -37,20 +37,6 @@ namespace {
 
 using Item = EvalItem;
 
-class ActiveBytes {
-public:
-    ActiveBytes(ItemStack& stack, std::size_t bytes) : stack_(stack), bytes_(bytes) {
-        stack_.activeBytes += bytes_;
-    }
-    ~ActiveBytes() { stack_.activeBytes -= bytes_; }
-    ActiveBytes(const ActiveBytes&) = delete;
-    ActiveBytes& operator=(const ActiveBytes&) = delete;
-
-private:
-    ItemStack& stack_;
-    std::size_t bytes_;
-};
-
 // Past this many entries an emptied stack gives its memory back.
 constexpr std::size_t kKeptItems = 1024;
 
@@ -97,10 +83,6 @@ uint32_t TypeOf(const Item& item) { return item.op ? kTypeInt : item.type; }
 // The handle slot of a handle value: `handle` for HKEY, `integer` for HFILE and HBROWSER.
 uint32_t HandleOf(const Item& item) {
     return item.type == kTypeHkey ? item.handle : static_cast<uint32_t>(item.integer);
-}
-
-void SetLine(ScriptResult& record, int32_t base, uint32_t lines) {
-    record.line = Wrap(static_cast<uint32_t>(base) + lines);
 }
 
 // Loads the value part of a variable or constant into a fresh item; a text is shared, not copied.
@@ -633,32 +615,6 @@ int EvaluateText(RunContext& context, const ScriptValue& argument, VariableTable
     }
 }
 
-// A text that is one call (`return f(x)`, `v = f(x)`), as the call plan evaluates it, in a
-// frame of its own that holds only the value: it stays on the stack while the call runs.
-[[gnu::noinline]] int EvaluateLoneCall(RunContext& context, const BoundExpression& bound,
-                                       VariableTable& locals, ScriptValue& result) {
-    const LexedExpression& lexed = *bound.lexed;
-    ScriptResult& record = context.record;
-    const int32_t baseLine = record.line;
-    ActiveBytes active(*context.items, lexed.cost);
-    SetLine(record, baseLine, lexed.tokens.front().lines);
-    ScriptValue value;
-    int rc;
-    try {  // as the item list's evaluation: a table that cannot grow is "Out of memory" here
-        rc = ExecuteBoundCall(context, *bound.operands.front().call, locals, value);
-    } catch (const std::bad_alloc&) {
-        return kErrOutOfMemory;
-    }
-    if (rc < 0) return rc;  // the record keeps the error's line
-    record.line = baseLine;
-    if (rc == kSignalExit) return rc;
-    if (value.type == kTypeInt)
-        StoreInt(result, value.integer);
-    else
-        MoveResult(result, value);
-    return kOk;
-}
-
 // Every plan of a bound text but the pair's when it applied.
 [[gnu::noinline]] int EvaluateBoundPlan(RunContext& context, const BoundExpression& bound,
                                         VariableTable& locals, ScriptValue& result,
@@ -678,7 +634,7 @@ int EvaluateBoundText(RunContext& context, const BoundItem& item, VariableTable&
     const LexedExpression& lexed = *bound.lexed;
     // A call plan has no shortcut to try: straight to its item list.
     if (lexed.callPlan && IsExpressionSlot(result.type) && WithinBudgets(context, lexed)) {
-        if (lexed.tokens.size() == 1) return EvaluateLoneCall(context, bound, locals, result);
+        if (bound.loneCall) return EvaluateLoneCall(context, bound, locals, result);
         return EvaluateBoundItems(context, bound, locals, result, assigned);
     }
     return EvaluateBoundPlan(context, bound, locals, result, assigned);

@@ -28,6 +28,21 @@ struct ItemStack {
 // texts would otherwise hold depth x length bytes before the stack guard ever trips.
 constexpr std::size_t kActiveBudget = std::size_t{128} << 20;
 
+// A text's lexed bytes count against the budget while its evaluation runs.
+class ActiveBytes {
+public:
+    ActiveBytes(ItemStack& stack, std::size_t bytes) : stack_(stack), bytes_(bytes) {
+        stack_.activeBytes += bytes_;
+    }
+    ~ActiveBytes() { stack_.activeBytes -= bytes_; }
+    ActiveBytes(const ActiveBytes&) = delete;
+    ActiveBytes& operator=(const ActiveBytes&) = delete;
+
+private:
+    ItemStack& stack_;
+    std::size_t bytes_;
+};
+
 // The general path refuses a text past these limits, checking the text before it is lexed and
 // then its lexed form; a lexed form's cost counts its text, so the second check covers both.
 // Every shortcut asks first, so it answers only where the general path would.
