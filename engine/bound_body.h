@@ -171,7 +171,7 @@ int ExecuteBoundCall(RunContext& context, const BoundCall& call, VariableTable& 
 // A bound text that is one call (`return f(x)`, `v = f(x)`), as the call plan evaluates it.
 int EvaluateLoneCall(RunContext& context, const BoundExpression& bound, VariableTable& locals,
                      ScriptValue& result);
-// True when EvaluateBoundItem would evaluate `item` into `result` by EvaluateLoneCall now.
+// True when `item` is one call to evaluate into `result` by EvaluateLoneCall now.
 inline bool IsLoneCallNow(RunContext& context, const BoundItem& item, const ScriptValue& result) {
     const BoundExpression* bound = item.expression.get();
     return bound && bound->loneCall && IsExpressionSlot(result.type) &&

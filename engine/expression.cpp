@@ -631,12 +631,11 @@ int EvaluateText(RunContext& context, const ScriptValue& argument, VariableTable
 int EvaluateBoundText(RunContext& context, const BoundItem& item, VariableTable& locals,
                       ScriptValue& result, ScriptValue* assigned) {
     const BoundExpression& bound = *item.expression;
-    const LexedExpression& lexed = *bound.lexed;
+    if (IsLoneCallNow(context, item, result)) return EvaluateLoneCall(context, bound, locals, result);
     // A call plan has no shortcut to try: straight to its item list.
-    if (lexed.callPlan && IsExpressionSlot(result.type) && WithinBudgets(context, lexed)) {
-        if (bound.loneCall) return EvaluateLoneCall(context, bound, locals, result);
+    const LexedExpression& lexed = *bound.lexed;
+    if (lexed.callPlan && IsExpressionSlot(result.type) && WithinBudgets(context, lexed))
         return EvaluateBoundItems(context, bound, locals, result, assigned);
-    }
     return EvaluateBoundPlan(context, bound, locals, result, assigned);
 }
 
