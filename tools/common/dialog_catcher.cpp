@@ -158,6 +158,13 @@ DialogCatcher::DialogCatcher(DialogAnswer answer, DWORD processId) : answer_(std
 
 DialogCatcher::~DialogCatcher() {
     stop_ = true;
+    // The watcher may be waiting on a message it sent to a dialog of this thread (for its
+    // text): this thread answers sent messages until the watcher is out, or both wait for good.
+    while (!stopped_) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_SENDMESSAGE);
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
     thread_.join();
 }
 
@@ -227,4 +234,5 @@ void DialogCatcher::Watch() {
         }
         Sleep(20);
     }
+    stopped_ = true;
 }

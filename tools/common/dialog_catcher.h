@@ -57,5 +57,6 @@ private:
     std::vector<CaughtDialog> caught_;
     std::set<HWND> seen_;
     std::atomic<bool> stop_{false};
+    std::atomic<bool> stopped_{false};  // the watcher has left its loop
     std::thread thread_;
 };
