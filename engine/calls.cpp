@@ -392,15 +392,6 @@ namespace {
     return CallDirect(context, call.name, *call.function, result, prepare);
 }
 
-}  // namespace
-
-int ExecuteBoundCall(RunContext& context, const BoundCall& call, VariableTable& locals,
-                     ScriptValue& result) {
-    return ExecuteBound(context, call, locals, result);
-}
-
-namespace {
-
 // A text that is one call makes its call in the frame of its caller, and the call's value goes
 // straight into `result`: nothing reads that slot while the call runs or after an error, and a
 // built-in finds it fresh, as it would a value of its own.
@@ -426,6 +417,11 @@ namespace {
 }
 
 }  // namespace
+
+int ExecuteBoundCall(RunContext& context, const BoundCall& call, VariableTable& locals,
+                     ScriptValue& result) {
+    return ExecuteBound(context, call, locals, result);
+}
 
 int EvaluateLoneCall(RunContext& context, const BoundExpression& bound, VariableTable& locals,
                      ScriptValue& result) {

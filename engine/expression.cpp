@@ -631,7 +631,8 @@ int EvaluateText(RunContext& context, const ScriptValue& argument, VariableTable
 int EvaluateBoundText(RunContext& context, const BoundItem& item, VariableTable& locals,
                       ScriptValue& result, ScriptValue* assigned) {
     const BoundExpression& bound = *item.expression;
-    if (IsLoneCallNow(context, item, result)) return EvaluateLoneCall(context, bound, locals, result);
+    if (IsLoneCallNow(context, item, result))
+        return EvaluateLoneCall(context, bound, locals, result);
     // A call plan has no shortcut to try: straight to its item list.
     const LexedExpression& lexed = *bound.lexed;
     if (lexed.callPlan && IsExpressionSlot(result.type) && WithinBudgets(context, lexed))

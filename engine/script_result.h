@@ -26,7 +26,3 @@ void ResetResult(ScriptResult& record);
 void SetResultFile(ScriptResult& record, std::string_view text);
 void SetResultCall(ScriptResult& record, std::string_view text);
 void SetResultName(ScriptResult& record, std::string_view text);
-// The record's line as `lines` past `base`, wrapping as every line count does.
-inline void SetLine(ScriptResult& record, int32_t base, uint32_t lines) {
-    record.line = static_cast<int32_t>(static_cast<uint32_t>(base) + lines);
-}
