@@ -85,8 +85,10 @@ int IconKind(HWND control) {
     for (const Known& k : known)
         if (LoadIconA(nullptr, k.id) == shown) return k.kind;
 
-    RECT rect;
-    GetWindowRect(control, &rect);
+    // A dialog closed meanwhile leaves no rectangle: an unread one sized the bitmap by whatever
+    // lay on the stack (gigabytes once, which hung a runner for a minute).
+    RECT rect{};
+    if (!GetWindowRect(control, &rect)) return 0;
     int width = rect.right - rect.left, height = rect.bottom - rect.top;
     if (width <= 0 || height <= 0) return -1;
     Pixels screen = Render(width, height, [&](HDC memory, HDC screenDc) {
