@@ -166,6 +166,16 @@ template <class Find, class Evaluate>
         });
 }
 
+// Argument i of a bound call into `argument`: what CallDirect and PrepareArguments ask of it.
+struct BoundArguments {
+    RunContext& context;
+    const BoundCall& call;
+    VariableTable& locals;
+    [[gnu::always_inline]] int operator()(std::size_t i, ScriptValue& argument) const {
+        return PrepareBoundArgument(context, call.args[i], i, locals, argument);
+    }
+};
+
 // The argument values of a built-in or a general call, left to right; `prepare(i, argument)`
 // turns item i into its value.
 template <class Prepare>
@@ -370,9 +380,7 @@ namespace {
 // of every user call.
 [[gnu::noinline]] int ExecuteBoundBuiltin(RunContext& context, const BoundCall& call,
                                           VariableTable& locals, ScriptValue& result) {
-    auto prepare = [&](std::size_t i, ScriptValue& argument) __attribute__((always_inline)) {
-        return PrepareBoundArgument(context, call.args[i], i, locals, argument);
-    };
+    const BoundArguments prepare{context, call, locals};
     TableLease lease(context.program);
     VariableTable& args = lease.Empty();
     if (int outcome = PrepareArguments(call.args.size(), args, prepare); outcome != kOk)
@@ -386,9 +394,7 @@ namespace {
     if (call.target->exit) return ExecuteBoundExit(context, call, locals);
     // Binding leaves only built-ins besides: a user call that cannot go direct is not bound.
     if (!call.function) return ExecuteBoundBuiltin(context, call, locals, result);
-    auto prepare = [&](std::size_t i, ScriptValue& argument) __attribute__((always_inline)) {
-        return PrepareBoundArgument(context, call.args[i], i, locals, argument);
-    };
+    const BoundArguments prepare{context, call, locals};
     return CallDirect(context, call.name, *call.function, result, prepare);
 }
 
